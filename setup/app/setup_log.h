@@ -40,6 +40,12 @@ class SetupLog {
 
  private:
   SetupLog();
+  ~SetupLog();
+  SetupLog(const SetupLog&) = delete;
+  SetupLog& operator=(const SetupLog&) = delete;
+  bool Open();
+  bool Write(const char* text);
+
   struct Impl;
   Impl* impl_;
 };
