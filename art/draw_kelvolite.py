@@ -50,30 +50,31 @@ def draw_banner():
     # left block: continues the navigation column
     left = hgradient(NAV_W, BANNER_H, NAV_STOPS)
     img.paste(left, (0, 0))
-    # a curved edge from the navy block into the light area
+    # a curved edge from the navy block into the light area; it is back at the
+    # column's edge before the header label row (y 54 and below, from x 112)
     L = Layer(BANNER_W, BANNER_H)
-    L.polygon([(NAV_W - 1, 0), (NAV_W + 22, 0), (NAV_W + 6, BANNER_H), (NAV_W - 1, BANNER_H)],
-              fill=(22, 42, 94))
-    L.line([(NAV_W + 22, 0), (NAV_W + 6, BANNER_H)], fill=ACCENT, width=2)
+    curve = [(NAV_W + 40 * (1 - (t / 20.0)) ** 1.6, 50 * t / 20.0) for t in range(21)]
+    L.polygon([(NAV_W - 1, 0)] + curve + [(NAV_W, BANNER_H), (NAV_W - 1, BANNER_H)], fill=(22, 42, 94))
+    L.line(curve + [(NAV_W, BANNER_H)], fill=ACCENT, width=2)
     # faint large emblem watermark on the right
-    wm = Layer(70, 70)
-    G.emblem(wm, 0, 0, 70)
+    wm = Layer(52, 52)
+    G.emblem(wm, 0, 0, 52)
     wmi = wm.down()
     a = wmi.split()[3].point(lambda v: v * 22 // 255)
     wmi.putalpha(a)
     over(img, L.down())
-    over(img, wmi, (612, 14))
+    over(img, wmi, (628, 2))
     # emblem in the navy block
     E = Layer(64, 64)
     G.emblem(E, 0, 0, 60)
     over(img, shadowed(E.down(), (2, 2), 1.5, 140), (22, 10))
     # product name
-    x0 = NAV_W + 34
-    text(img, (x0 + 1, 9), PRODUCT, 25, (190, 198, 214), bold=True)
-    text(img, (x0, 8), PRODUCT, 25, NAVY, bold=True)
-    wx = x0 + text_width(PRODUCT, 25, bold=True) + 8
-    text(img, (wx + 1, 9), EDITION, 25, (230, 200, 160), bold=True)
-    text(img, (wx, 8), EDITION, 25, ACCENT, bold=True)
+    x0 = NAV_W + 46
+    text(img, (x0 + 1, 9), PRODUCT, 23, (190, 198, 214), bold=True)
+    text(img, (x0, 8), PRODUCT, 23, NAVY, bold=True)
+    wx = x0 + text_width(PRODUCT, 23, bold=True) + 8
+    text(img, (wx + 1, 9), EDITION, 23, (230, 200, 160), bold=True)
+    text(img, (wx, 8), EDITION, 23, ACCENT, bold=True)
     text(img, (x0 + 2, 38), "System maintenance utility  \u2022  " + MAKER, 10, STEEL_DARK)
     # bottom rule: accent over navy
     d = ImageDraw.Draw(img)
@@ -345,8 +346,8 @@ def draw_about():
     E = Layer(64, 64)
     G.emblem(E, 0, 0, 62)
     over(img, shadowed(E.down(), (2, 2), 1.5, 160), (16, 34))
-    text(img, (96, 40), PRODUCT, 21, WHITE, bold=True, shadow=(0, 0, 20))
-    text(img, (96 + text_width(PRODUCT, 21, bold=True) + 7, 40), EDITION, 21, ACCENT_LIGHT, bold=True,
+    text(img, (96, 40), PRODUCT, 19, WHITE, bold=True, shadow=(0, 0, 20))
+    text(img, (96 + text_width(PRODUCT, 19, bold=True) + 6, 40), EDITION, 19, ACCENT_LIGHT, bold=True,
          shadow=(0, 0, 20))
     text(img, (97, 70), "Version 3.0", 11, SKY, bold=True)
     text(img, (97, 86), "Uninstall \u2022 Startup \u2022 Tasks \u2022 Privacy", 10, (200, 214, 240))
@@ -373,13 +374,7 @@ AD_W, AD_H = 386, 156
 
 
 def draw_startup_dialog():
-    img = draw_dialog_frame(AD_W, AD_H, "Create new Startup item", strip_top=116)
-    S = Layer(40, 40)
-    G.startup(S, 0, 0, 40)
-    s = S.down()
-    s.putalpha(s.split()[3].point(lambda v: v * 40 // 255))
-    over(img, s, (AD_W - 48, 30))
-    return img
+    return draw_dialog_frame(AD_W, AD_H, "Create new Startup item", strip_top=116)
 
 
 def draw_startup_dialog_buttons(bg):

@@ -10,8 +10,10 @@ import os
 import struct
 import sys
 
+sys.dont_write_bytecode = True
+
 try:
-    from PIL import Image, ImageDraw, ImageFilter, ImageFont
+    from PIL import Image, ImageDraw, ImageEnhance, ImageFilter, ImageFont
 except ImportError:  # a pyenv interpreter without Pillow: use the system one
     if os.path.exists("/usr/bin/python3") and sys.executable != "/usr/bin/python3":
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
@@ -362,6 +364,9 @@ def _icon_entry(rgba, bpp, threshold=110):
     if bpp == 4:
         pal = Image.new("P", (1, 1))
         pal.putpalette([v for c in VGA16 for v in c] + [0] * (256 - 16) * 3)
+        # the 16 VGA colours are harsh: boost saturation first so blues stay blue
+        # instead of falling to grey, and keep flat areas undithered
+        flat = ImageEnhance.Color(flat).enhance(1.8)
         q = flat.quantize(palette=pal, dither=Image.NONE)
         colours = VGA16
         ncol = 16
