@@ -242,8 +242,7 @@ def draw_big_buttons(navbar):
             if state == "pressed":
                 text(img, (32.5 + off, 55 + off), caption, 10, NAVY, bold=True, anchor="mm")
             else:
-                colour = WHITE if state == "idle" else ACCENT_LIGHT
-                text(img, (32.5, 55), caption, 10, colour, bold=True, anchor="mm", shadow=(4, 10, 30))
+                text(img, (32.5, 55), caption, 10, WHITE, bold=True, anchor="mm", shadow=(4, 10, 30))
             frames.append(img)
     return strip(frames)
 

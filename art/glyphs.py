@@ -158,7 +158,8 @@ def phantom(L, x, y, s):
     L.rrect((*p(0.08, 0.10), *p(0.78, 0.74)), 0.03 * s, fill=(236, 238, 242))
     L.rrect((*p(0.08, 0.10), *p(0.78, 0.26)), 0.03 * s, fill=(150, 160, 184))
     if s >= 24:
-        L.line([p(0.14, 0.40), p(0.36, 0.52), p(0.28, 0.66)], fill=ghost, width=_w(s, 0.04))
+        for i, t in enumerate((0.36, 0.48, 0.60)):
+            L.rrect((*p(0.14, t), *p(0.50 - 0.10 * (i % 2), t + 0.05)), 0.01 * s, fill=(208, 212, 222))
     # red no-entry badge bottom right
     L.ellipse((*p(0.44, 0.44), *p(0.98, 0.98)), fill=darker(RED, 0.4))
     L.grad_ellipse((*p(0.48, 0.48), *p(0.94, 0.94)), [(0, (255, 110, 90)), (1, RED)])
