@@ -28,9 +28,15 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
   // failure the application object catches, with -1 and the log closed.
   if (info && info->ExceptionRecord &&
       info->ExceptionRecord->ExceptionCode == kOutOfMemoryException) {
-    SetupLog::Instance().SetLevel(kFatal);
-    SetupLog::Instance().Trace("Out of memory");
-    SetupLog::Instance().Close();
+    // Logging may allocate: let a second failure throw instead of raising
+    // the system exception again from inside this filter.
+    std::set_new_handler(nullptr);
+    try {
+      SetupLog::Instance().SetLevel(kFatal);
+      SetupLog::Instance().Trace("Out of memory");
+      SetupLog::Instance().Close();
+    } catch (...) {
+    }
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(-1));
   }
   RuntimeFailureExit(FailureForStage());
