@@ -1,0 +1,91 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "setup/engine/expand_system_lookups.h"
+
+namespace {
+
+class RegKey {
+ public:
+  RegKey() = default;
+  ~RegKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
+  HKEY* Out() { return &key_; }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+HKEY RootKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistryRoot::Users: return HKEY_USERS;
+  }
+  return HKEY_LOCAL_MACHINE;
+}
+
+// A result as long as the system needs: 2048 bytes first, more if asked.
+std::string ExpandEnvironment(const char* text) {
+  std::vector<char> buf(2048);
+  DWORD n = ExpandEnvironmentStringsA(text, buf.data(), DWORD(buf.size()));
+  if (n > buf.size()) {
+    buf.resize(n);
+    n = ExpandEnvironmentStringsA(text, buf.data(), DWORD(buf.size()));
+  }
+  if (n == 0 || n > buf.size()) return {};
+  return std::string(buf.data());
+}
+
+}  // namespace
+
+std::string SystemSymbolLookups::Environment(const std::string& name) {
+  std::vector<char> buf(2048);
+  DWORD n = GetEnvironmentVariableA(name.c_str(), buf.data(), DWORD(buf.size()));
+  if (n >= buf.size()) {
+    buf.resize(n + 1);
+    n = GetEnvironmentVariableA(name.c_str(), buf.data(), DWORD(buf.size()));
+  }
+  if (n == 0 || n >= buf.size()) return {};
+  return std::string(buf.data(), n);
+}
+
+std::string SystemSymbolLookups::RegistryValue(RegistryRoot root, const std::string& keyPath,
+                                               const std::string& valueName) {
+  RegKey key;
+  if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
+    return {};
+  }
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+          ERROR_SUCCESS ||
+      size == 0) {
+    return {};
+  }
+  if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return {};
+  // Room for terminators the stored data may lack.
+  std::vector<char> data(size + 2, '\0');
+  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  data[std::min<size_t>(size, data.size() - 2)] = '\0';
+  // REG_SZ and REG_MULTI_SZ alike: the text up to the first NUL.
+  std::string text(data.data());
+  if (type == REG_EXPAND_SZ) return ExpandEnvironment(text.c_str());
+  return text;
+}
+
+std::string SystemSymbolLookups::IniValue(const std::string& file, const std::string& section,
+                                          const std::string& key) {
+  char buf[2048] = "";
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buf, sizeof(buf), file.c_str());
+  return buf;
+}
