@@ -1,16 +1,29 @@
-// Helpers of the script tests: parse a text through the reader setup uses,
-// and describe a script's structure so two scripts compare in one line.
+// Helpers of the script tests: parse a text through the line interface the
+// way the file reader feeds it (CR dropped, lines of at most 4095 bytes),
+// and describe a script's structure so two scripts compare in one string.
 #pragma once
 
 #include <string>
 
 #include "setup/engine/script.h"
-#include "setup/engine/script_io.h"
 
 namespace scripttest {
 
 inline void Parse(SetupScript& script, const std::string& text) {
-  LoadScriptMemory(script, text.data(), text.size());
+  script.Clear();
+  std::string line;
+  bool continuation = false;
+  auto flush = [&] {
+    script.AddLine(line, continuation);
+    continuation = line.size() == kMaxScriptLine && line.back() != '\n';
+    line.clear();
+  };
+  for (char c : text) {
+    if (c == '\r') continue;
+    line += c;
+    if (c == '\n' || line.size() == kMaxScriptLine) flush();
+  }
+  if (!line.empty()) flush();
 }
 
 // Groups, sections and items with every field, one per line.
