@@ -70,6 +70,9 @@ int ApplicationBase::Run() {
       handled = 1;
     }
     if (action == kActionTerminate || g_fatalEnd) {
+      // The quit message that ended any inner modal loop is ours to take.
+      MSG leftover;
+      PeekMessageA(&leftover, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
       exitCode = -1;
       break;
     }
@@ -101,6 +104,9 @@ int ApplicationBase::ProcessMessages() {
       DispatchMessageA(&msg);
     }
     dispatching = outer;
+    // A fatal exception ends the run before anything else is handled.
+    if (g_fatalEnd)
+      break;
   }
   return count;
 }
