@@ -1,4 +1,3 @@
-// TEMPORARY NOTE FOR THE HELPER IMPLEMENTING THIS FILE (remove this line when you edit the file): your brief was cut short; read /tmp/common-brief.md now and follow every rule in it (git hygiene, tests, naming, no existing implementations).
 // SetupArchive: reads the archive appended to setup (or a .kvz file)
 // strictly forward, decoding it with InflateStream. Layout: archive_format.h.
 #pragma once
