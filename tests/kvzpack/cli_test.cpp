@@ -190,6 +190,10 @@ TEST_F(KvzpackCli, ExtractRefusesNamesLeavingTheFolderAndWritesNothing) {
     EXPECT_NE(::stat((dir / "target").c_str(), &st), 0) << "nothing extracted for " << evil;
     EXPECT_NE(::stat((dir / "evil").c_str(), &st), 0);
   }
+  ASSERT_EQ(Pack(dir / "a.kvz", {}).code, kExitOk);
+  const RunResult run = Kvzpack({"extract", dir / "a.kvz", dir / "no/such/folder"});
+  EXPECT_EQ(run.code, kExitOutput) << run.output;
+  EXPECT_EQ(Lines(run.output), 1u) << run.output;
 }
 
 TEST_F(KvzpackCli, PackRefusesBadInputAndKeepsTheOldOutput) {
@@ -212,6 +216,8 @@ TEST_F(KvzpackCli, PackRefusesBadInputAndKeepsTheOldOutput) {
        kExitUsage, "kvz2"},
       {{"pack", "--out", dir / "keep", "--password", std::string(256, 'p'), "a=" + (dir / "empty")},
        kExitInput, "longer than 255"},
+      {{"pack", "--out", dir / "no/such/folder", "a=" + (dir / "empty")}, kExitOutput,
+       "No such file"},
       {{"pack", "--out", dir / "keep"}, kExitUsage, "nothing to pack"},
       {{"pack", "a=" + (dir / "empty")}, kExitUsage, "--out"},
       {{"pack", "--out", dir / "keep", "--bogus"}, kExitUsage, "unknown option"},
@@ -238,6 +244,14 @@ TEST_F(KvzpackCli, AttributesOptionAppliesToLaterEntries) {
   EXPECT_NE(run.output.find("one\t0\t"), std::string::npos);
   EXPECT_NE(run.output.find("0x0020\ntwo"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("0x0027\nthree"), std::string::npos) << run.output;
+
+  // Extraction gives the read-only bit back as missing write permission.
+  ASSERT_EQ(Kvzpack({"extract", dir / "a.kvz", dir / "x"}).code, kExitOk);
+  struct stat st;
+  ASSERT_EQ(::stat((dir / "x/two").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+  ASSERT_EQ(::stat((dir / "x/one").c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0200, 0u);
 }
 
 TEST(KvzpackHelp, DocumentsEveryExitCode) {
