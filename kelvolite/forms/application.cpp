@@ -17,8 +17,13 @@ struct OwnedWindows {
 
 BOOL CALLBACK CollectVisibleOwned(HWND hwnd, LPARAM lp) {
   auto* o = reinterpret_cast<OwnedWindows*>(lp);
-  if (hwnd != o->owner && IsWindowVisible(hwnd) && GetAncestor(hwnd, GA_ROOTOWNER) == o->owner)
-    o->list.push_back(hwnd);
+  if (hwnd == o->owner || !IsWindowVisible(hwnd)) return TRUE;
+  for (HWND h = GetWindow(hwnd, GW_OWNER); h; h = GetWindow(h, GW_OWNER)) {
+    if (h == o->owner) {
+      o->list.push_back(hwnd);
+      break;
+    }
+  }
   return TRUE;
 }
 
@@ -126,9 +131,9 @@ void TApplication::Minimize() {
   OwnedWindows owned{hwnd_, {}};
   EnumThreadWindows(GetCurrentThreadId(), &CollectVisibleOwned, reinterpret_cast<LPARAM>(&owned));
   hiddenForms_ = owned.list;
-  for (HWND h : hiddenForms_) ShowWindow(h, SW_HIDE);
   minimized_ = true;
   ShowWindow(hwnd_, SW_MINIMIZE);
+  for (HWND h : hiddenForms_) ShowWindow(h, SW_HIDE);
   if (OnMinimize) OnMinimize(this);
 }
 

@@ -547,7 +547,8 @@ void TWinControl::Realign() {
 TControl* TWinControl::ControlAtPoint(POINT pt) const {
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     TControl* c = *it;
-    if (c->IsWindowed() || !c->Visible()) continue;
+    // Disabled controls get no mouse input (it goes to the parent).
+    if (c->IsWindowed() || !c->Visible() || !c->Enabled()) continue;
     RECT r = c->BoundsRect();
     if (PtInRect(&r, pt)) return c;
   }
