@@ -1,0 +1,107 @@
+#include "setup/engine/ini_values.h"
+
+#include <cstdio>
+
+#include "setup/engine/regscript_data.h"
+#include "setup/engine/regscript_list.h"
+#include "setup/engine/script.h"
+#include "setup/engine/script_text.h"
+
+bool ParseIniValueLine(std::string_view text, IniValueLine* line) {
+  std::string_view fields[8];
+  for (auto& f : fields) {
+    size_t bar = text.find('|');
+    if (bar == std::string_view::npos) return false;
+    f = text.substr(0, bar);
+    text.remove_prefix(bar + 1);
+  }
+  if (text.empty()) return false;
+  line->flags = scripttext::ParseUInt(fields[0]);
+  line->osFlags = scripttext::ParseUInt(fields[1]);
+  line->mode = scripttext::ParseInt(fields[2]);
+  line->separator = scripttext::ParseInt(fields[3]);
+  line->applied = scripttext::ParseInt(fields[4]);
+  line->file.assign(fields[5].data(), fields[5].size());
+  line->section.assign(fields[6].data(), fields[6].size());
+  line->key.assign(fields[7].data(), fields[7].size());
+  line->value.assign(text.data(), text.size());
+  return true;
+}
+
+std::string FormatIniValueLine(const IniValueLine& l) {
+  char head[96];
+  std::snprintf(head, sizeof head, "%lu|%lu|%d|%d|%d|", static_cast<unsigned long>(l.flags),
+                static_cast<unsigned long>(l.osFlags), l.mode, l.separator, l.applied);
+  return head + l.file + "|" + l.section + "|" + l.key + "|" + l.value;
+}
+
+namespace {
+
+struct IniWork {
+  ScriptItem* item;
+  IniValueLine line;
+  std::string file, section, key, value;
+  char separator;
+};
+
+template <typename Fn>
+void ForEachLine(ScriptSection& section, SettingsContext& context, bool install, Fn fn) {
+  for (const auto& itemPtr : section.items) {
+    ScriptItem& item = *itemPtr;
+    IniWork w{&item, {}, {}, {}, {}, {}, 0};
+    if (!item.hasValue || !scripttext::EqualsNoCase(item.key, "Value") ||
+        !ParseIniValueLine(item.value, &w.line)) {
+      continue;
+    }
+    if (!context.OsMatches(w.line.osFlags)) continue;
+    if (!install && !w.line.applied) continue;
+    w.file = context.Expand(w.line.file);
+    w.section = context.Expand(w.line.section);
+    w.key = context.Expand(w.line.key);
+    w.value = (w.line.flags & kRegFlagNoExpand) ? w.line.value : context.Expand(w.line.value);
+    if (w.file.empty() || w.section.empty() || w.key.empty()) continue;
+    w.separator = char(w.line.separator & 0xFF);
+    fn(w);
+  }
+}
+
+}  // namespace
+
+IniValuesPass ApplyIniValues(ScriptSection& section, IniFiles& files, SettingsContext& context) {
+  IniValuesPass pass;
+  ForEachLine(section, context, true, [&](IniWork& w) {
+    std::string old = files.Read(w.file, w.section, w.key);
+    if (!old.empty() && w.line.mode == kModeIfMissing) return;
+    std::string text = w.value;
+    if (!old.empty() && w.line.mode == kModeAppend) {
+      text = old;
+      if (w.separator) text.push_back(w.separator);
+      text += w.value;
+    }
+    if (!files.Write(w.file, w.section, w.key, text)) return;
+    w.line.applied = 1;
+    w.item->SetValue(FormatIniValueLine(w.line));
+    pass.scriptChanged = true;
+    ++pass.linesDone;
+  });
+  return pass;
+}
+
+IniValuesPass UndoIniValues(ScriptSection& section, IniFiles& files, SettingsContext& context) {
+  IniValuesPass pass;
+  ForEachLine(section, context, false, [&](IniWork& w) {
+    std::string old = files.Read(w.file, w.section, w.key);
+    if (!old.empty() && w.line.mode == kModeAppend) {
+      RemoveListElement(&old, w.value, w.separator);
+      if (!old.empty()) {
+        if (files.Write(w.file, w.section, w.key, old)) ++pass.linesDone;
+        return;
+      }
+    }
+    files.DeleteKey(w.file, w.section, w.key);
+    if (files.SectionIsEmpty(w.file, w.section)) files.DeleteSection(w.file, w.section);
+    files.DeleteFileIfEmpty(w.file);
+    ++pass.linesDone;
+  });
+  return pass;
+}
