@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-class SetupScript;
+#include "setup/engine/script.h"
 
 // False when the file cannot be opened. The script is cleared first.
 bool LoadScriptFile(SetupScript& script, const char* path);
