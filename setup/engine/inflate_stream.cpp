@@ -132,10 +132,10 @@ namespace {
 // lenient, a lone code of length 1 or no code at all: RFC 1951 allows both
 // for distances and zlib writes the first), gives each symbol the next code
 // of its length, walks the code from its most significant bit creating
-// inner nodes as needed, and fills the lookup table. A code set that passed
-// the checks makes at most 2n-1 nodes.
-template <typename NodeT>
-int BuildCode(const uint8_t* lengths, int n, NodeT* tree, uint32_t* table, int tableBits, int treeKind,
+// inner nodes as needed, and fills the lookup table. A complete code of m
+// symbols makes 2m-1 nodes, so a set that passed the checks always fits.
+template <typename NodeT, int kRoom>
+int BuildCode(const uint8_t* lengths, int n, NodeT (&tree)[kRoom], uint32_t* table, int tableBits, int treeKind,
               bool lenient) {
   int count[16] = {};
   for (int s = 0; s < n; ++s) count[lengths[s]]++;
@@ -156,7 +156,9 @@ int BuildCode(const uint8_t* lengths, int n, NodeT* tree, uint32_t* table, int t
     next[len] = code;
   }
 
-  const int maxNodes = 2 * n - 1;
+  // The room is that of the whole alphabet (2 * 288 - 1 and so on): one
+  // code of one bit among HDIST = 1 symbols still takes a root and a leaf.
+  const int maxNodes = kRoom;
   for (int i = 0; i < maxNodes; ++i) tree[i].cell[0] = tree[i].cell[1] = -1;
   const uint32_t tableSize = 1u << tableBits;
   for (uint32_t i = 0; i < tableSize; ++i) table[i] = Entry(kInvalid, 0, 0, 0);

@@ -66,9 +66,7 @@ Bytes DeflateStored(const Bytes& data, size_t maxBlock) {
   return out;
 }
 
-namespace {
-
-void FixedLiteral(BitWriter& w, unsigned symbol) {
+void FixedSymbol(BitWriter& w, unsigned symbol) {
   if (symbol < 144) {
     w.Code(0x30 + symbol, 8);
   } else if (symbol < 256) {
@@ -80,6 +78,8 @@ void FixedLiteral(BitWriter& w, unsigned symbol) {
   }
 }
 
+namespace {
+
 const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 const uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
@@ -87,18 +87,18 @@ const uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,  
                                 193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 const uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
+}  // namespace
+
 void FixedMatch(BitWriter& w, unsigned length, unsigned distance) {
   int l = 28;
   while (kLengthBase[l] > length) --l;
-  FixedLiteral(w, 257 + unsigned(l));
+  FixedSymbol(w, 257 + unsigned(l));
   w.Bits(length - kLengthBase[l], kLengthExtra[l]);
   int d = 29;
   while (kDistBase[d] > distance) --d;
   w.Code(unsigned(d), 5);
   w.Bits(distance - kDistBase[d], kDistExtra[d]);
 }
-
-}  // namespace
 
 Bytes DeflateFixed(const Bytes& data, size_t maxDistance, size_t blockSize) {
   BitWriter w;
@@ -133,7 +133,7 @@ Bytes DeflateFixed(const Bytes& data, size_t maxDistance, size_t blockSize) {
       if (bestLen >= 3) {
         FixedMatch(w, bestLen, bestDist);
       } else {
-        FixedLiteral(w, data[pos]);
+        FixedSymbol(w, data[pos]);
       }
       for (size_t k = 0; k < step; ++k, ++pos) {
         if (pos + 3 <= data.size()) {
@@ -143,7 +143,7 @@ Bytes DeflateFixed(const Bytes& data, size_t maxDistance, size_t blockSize) {
         }
       }
     }
-    FixedLiteral(w, 256);
+    FixedSymbol(w, 256);
   } while (pos < data.size());
   return w.Done();
 }

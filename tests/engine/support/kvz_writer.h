@@ -38,6 +38,11 @@ uint32_t Adler32(const uint8_t* data, size_t n, uint32_t adler = 1);
 Bytes DeflateStored(const Bytes& data, size_t maxBlock = 65535);
 Bytes DeflateFixed(const Bytes& data, size_t maxDistance = 32768, size_t blockSize = 1 << 20);
 
+// Symbols of a fixed-Huffman block (RFC 1951 3.2.6): a literal/length
+// symbol, and a whole back-reference (length and distance with extra bits).
+void FixedSymbol(BitWriter& w, unsigned symbol);
+void FixedMatch(BitWriter& w, unsigned length, unsigned distance);
+
 // RFC 1950 framing around raw DEFLATE data: CMF, FLG, data, Adler-32.
 Bytes ZlibWrap(const Bytes& deflate, uint32_t adler, uint8_t cmf = 0x78);
 enum class Method { kStored, kFixed };
