@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "setup/app/setup_log.h"
 #include "setup/engine/regscript_data.h"
 #include "setup/engine/regscript_list.h"
 #include "setup/engine/script.h"
 #include "setup/engine/script_text.h"
+
+#define KV_SOURCE_ID 7403
 
 const char kEnvironmentKeyPath[] =
     "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
@@ -153,11 +156,17 @@ EnvironmentPass ApplyEnvironmentRegistry(ScriptSection& section, Registry& regis
     std::string text = w.value;
     uint32_t type = text.find('%') != std::string::npos ? kRegExpandSz : kRegSz;
     if (exists && w.line.mode == kModeAppend) {
-      if (old.type != kRegSz && old.type != kRegExpandSz) return;
+      if (old.type != kRegSz && old.type != kRegExpandSz) {
+        KV_TRACE(kWarn, "environment variable %s is not text: not appended", w.name.c_str());
+        return;
+      }
       text = Joined(TextOf(old), w.separator, w.value);
       if (old.type == kRegExpandSz) type = kRegExpandSz;
     }
-    if (!WriteText(*key, w.name, type, text)) return;
+    if (!WriteText(*key, w.name, type, text)) {
+      KV_TRACE(kWarn, "cannot set environment variable %s", w.name.c_str());
+      return;
+    }
     MarkApplied(w, pass);
     ++pass.linesDone;
   });

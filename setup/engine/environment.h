@@ -53,10 +53,12 @@ EnvironmentPass UndoEnvironmentAutoexec(ScriptSection& section, SetupScript& aut
 // The whole step against the running system: the registry and a
 // WM_SETTINGCHANGE broadcast on NT, AUTOEXEC.BAT in the root of the
 // Windows drive (winDrive: "C:") on 9x. Windows builds only.
-EnvironmentPass ApplyEnvironment(ScriptSection& section, SettingsContext& context,
-                                 const std::string& winDrive);
-EnvironmentPass UndoEnvironment(ScriptSection& section, SettingsContext& context,
-                                const std::string& winDrive);
+// ok is false when the step failed (environment key or AUTOEXEC.BAT not
+// reachable); single lines that fail are skipped.
+EnvironmentPass ApplyEnvironment(ScriptSection& section, Registry& registry,
+                                 SettingsContext& context, const std::string& winDrive);
+EnvironmentPass UndoEnvironment(ScriptSection& section, Registry& registry,
+                                SettingsContext& context, const std::string& winDrive);
 // The AUTOEXEC.BAT passes on a given file (tests use their own copy).
 EnvironmentPass UpdateAutoexecFile(ScriptSection& section, SettingsContext& context,
                                    const std::string& path, bool install);

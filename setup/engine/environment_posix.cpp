@@ -7,10 +7,12 @@ static EnvironmentPass Unavailable() {
   return pass;
 }
 
-EnvironmentPass ApplyEnvironment(ScriptSection&, SettingsContext&, const std::string&) {
+EnvironmentPass ApplyEnvironment(ScriptSection&, Registry&, SettingsContext&,
+                                 const std::string&) {
   return Unavailable();
 }
-EnvironmentPass UndoEnvironment(ScriptSection&, SettingsContext&, const std::string&) {
+EnvironmentPass UndoEnvironment(ScriptSection&, Registry&, SettingsContext&,
+                                const std::string&) {
   return Unavailable();
 }
 EnvironmentPass UpdateAutoexecFile(ScriptSection&, SettingsContext&, const std::string&, bool) {

@@ -19,10 +19,10 @@ void BroadcastEnvironmentChange() {
                       reinterpret_cast<LPARAM>("Environment"), SMTO_ABORTIFHUNG, 2000, &result);
 }
 
-EnvironmentPass RegistryPass(ScriptSection& section, SettingsContext& context, bool install) {
-  EnvironmentPass pass = install
-                             ? ApplyEnvironmentRegistry(section, SystemRegistry(), context)
-                             : UndoEnvironmentRegistry(section, SystemRegistry(), context);
+EnvironmentPass RegistryPass(ScriptSection& section, Registry& registry,
+                             SettingsContext& context, bool install) {
+  EnvironmentPass pass = install ? ApplyEnvironmentRegistry(section, registry, context)
+                                 : UndoEnvironmentRegistry(section, registry, context);
   if (!pass.ok) KV_TRACE(kError, "cannot open the system environment key");
   if (pass.linesDone > 0) BroadcastEnvironmentChange();
   return pass;
@@ -77,10 +77,10 @@ EnvironmentPass UpdateAutoexecFile(ScriptSection& section, SettingsContext& cont
   return pass;
 }
 
-static EnvironmentPass Run(ScriptSection& section, SettingsContext& context,
+static EnvironmentPass Run(ScriptSection& section, Registry& registry, SettingsContext& context,
                            const std::string& winDrive, bool install) {
   if (!HasSettings(&section)) return EnvironmentPass();
-  if (!context.Is9xFamily()) return RegistryPass(section, context, install);
+  if (!context.Is9xFamily()) return RegistryPass(section, registry, context, install);
   // The root of the Windows drive; a Windows folder on a share has none.
   char drive = winDrive.size() >= 2 && winDrive[1] == ':' ? winDrive[0] : 'C';
   char path[MAX_PATH];
@@ -88,12 +88,12 @@ static EnvironmentPass Run(ScriptSection& section, SettingsContext& context,
   return UpdateAutoexecFile(section, context, path, install);
 }
 
-EnvironmentPass ApplyEnvironment(ScriptSection& section, SettingsContext& context,
-                                 const std::string& winDrive) {
-  return Run(section, context, winDrive, true);
+EnvironmentPass ApplyEnvironment(ScriptSection& section, Registry& registry,
+                                 SettingsContext& context, const std::string& winDrive) {
+  return Run(section, registry, context, winDrive, true);
 }
 
-EnvironmentPass UndoEnvironment(ScriptSection& section, SettingsContext& context,
-                                const std::string& winDrive) {
-  return Run(section, context, winDrive, false);
+EnvironmentPass UndoEnvironment(ScriptSection& section, Registry& registry,
+                                SettingsContext& context, const std::string& winDrive) {
+  return Run(section, registry, context, winDrive, false);
 }

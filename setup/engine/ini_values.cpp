@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
+#include "setup/app/setup_log.h"
 #include "setup/engine/regscript_data.h"
 #include "setup/engine/regscript_list.h"
 #include "setup/engine/script.h"
 #include "setup/engine/script_text.h"
+
+#define KV_SOURCE_ID 7404
 
 bool ParseIniValueLine(std::string_view text, IniValueLine* line) {
   std::string_view fields[8];
@@ -78,7 +81,11 @@ IniValuesPass ApplyIniValues(ScriptSection& section, IniFiles& files, SettingsCo
       if (w.separator) text.push_back(w.separator);
       text += w.value;
     }
-    if (!files.Write(w.file, w.section, w.key, text)) return;
+    if (!files.Write(w.file, w.section, w.key, text)) {
+      KV_TRACE(kWarn, "cannot write [%s] %s in %s", w.section.c_str(), w.key.c_str(),
+               w.file.c_str());
+      return;
+    }
     w.line.applied = 1;
     w.item->SetValue(FormatIniValueLine(w.line));
     pass.scriptChanged = true;

@@ -39,7 +39,7 @@ TEST(EnvironmentWin, NtRegistryApplyAndUndo) {
       "KVHOME=0|255|1|0|0|<AppFolder>\r\n"
       "KVTEMP=0|255|1|0|0|%TEMP%\\kv\r\n");
   kvtest::RunningContext context;
-  EnvironmentPass p = ApplyEnvironment(s.Env(), context, "C:");
+  EnvironmentPass p = ApplyEnvironment(s.Env(), SystemRegistry(), context, "C:");
   ASSERT_TRUE(p.ok);
   EXPECT_EQ(p.linesDone, 3);
   auto path = kvtest::ReadValue(HKEY_LOCAL_MACHINE, kEnvKey, "KVPATH");
@@ -49,7 +49,7 @@ TEST(EnvironmentWin, NtRegistryApplyAndUndo) {
   EXPECT_EQ(kvtest::ReadValue(HKEY_LOCAL_MACHINE, kEnvKey, "KVTEMP").type, REG_EXPAND_SZ);
 
   s.Reload();
-  p = UndoEnvironment(s.Env(), context, "C:");
+  p = UndoEnvironment(s.Env(), SystemRegistry(), context, "C:");
   EXPECT_EQ(p.linesDone, 3);
   EXPECT_EQ(kvtest::DumpKey(HKEY_LOCAL_MACHINE, kEnvKey), before);
   kvtest::DeleteValue(HKEY_LOCAL_MACHINE, kEnvKey, "KVPATH");
@@ -67,7 +67,7 @@ TEST(EnvironmentWin, AutoexecOn9x) {
       "KVHOME=0|15|1|0|0|<AppFolder>\r\n"
       "TEMP=0|15|0|0|0|C:\\ELSEWHERE\r\n");
   kvtest::RunningContext context;
-  EnvironmentPass p = ApplyEnvironment(s.Env(), context, "C:");
+  EnvironmentPass p = ApplyEnvironment(s.Env(), SystemRegistry(), context, "C:");
   ASSERT_TRUE(p.ok);
   EXPECT_EQ(p.linesDone, 2);
   EXPECT_EQ(kvtest::ReadFileText(autoexec),
@@ -77,7 +77,7 @@ TEST(EnvironmentWin, AutoexecOn9x) {
   EXPECT_FALSE(kvtest::Exists(autoexec + ".kv$"));
 
   s.Reload();
-  p = UndoEnvironment(s.Env(), context, "C:");
+  p = UndoEnvironment(s.Env(), SystemRegistry(), context, "C:");
   ASSERT_TRUE(p.ok);
   EXPECT_EQ(kvtest::ReadFileText(autoexec),
             "@ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n\r\n");
