@@ -87,7 +87,7 @@ class ApplyHandler : public RegScriptHandler {
     if (exists && v.prefix.mode == kModeAppend) {
       std::string joined = ListBody(old.type, old.data);
       char sep = char(v.prefix.separator & 0xFF);
-      if (sep) joined.push_back(sep);
+      if (sep && !joined.empty()) joined.push_back(sep);  // no empty first element
       joined += bytes;
       bytes.swap(joined);
       // Appending to an expandable string keeps it expandable.

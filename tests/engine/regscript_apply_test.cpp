@@ -53,6 +53,8 @@ TEST(RegScriptApply, ModesApplyAndUndoExactly) {
        {kRegSz, Sz("old")}, true},
       {"append with ;", true, {kRegSz, Sz("c:\\a")}, "\\3|247|2|59\\\"Path\"=\"<AppFolder>\"",
        {kRegSz, Sz("c:\\a;" + folder)}, true},
+      {"append to empty", true, {kRegSz, Sz("")}, "\\3|247|2|59\\\"Path\"=\"x\"",
+       {kRegSz, Sz("x")}, false},
       {"append, new", false, {}, "\\3|247|2|59\\\"Path\"=\"<AppFolder>\"", {kRegSz, Sz(folder)}, true},
       {"append without separator", true, {kRegSz, Sz("abc")}, "\\3|247|2\\\"Path\"=\"def\"",
        {kRegSz, Sz("abcdef")}, true},
