@@ -7,6 +7,11 @@
 #include <cstring>
 #include <memory>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 #include "engine/support/kvz_writer.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/progress_sink.h"
@@ -403,6 +408,34 @@ TEST(ArchiveExtract, ADamagedBodyLeavesNoFile) {
   EXPECT_FALSE(reader.Extract(h, target.c_str()));
   EXPECT_EQ(osfile::GetAttributes(target.c_str()), osfile::kNoAttributes);
 }
+
+#ifndef _WIN32
+// A disk that fills up during the write: the extraction fails and leaves
+// no file that looks complete. (A file-size limit stands in for the disk.)
+TEST(ArchiveExtract, DiskFullFailsAndLeavesNoFile) {
+  const auto entries = ThreeEntries();
+  const Bytes archive = kvtest::BuildArchive(entries);
+  kvtest::TempDir dir;
+  const std::string target = dir.Path("_Setup1.bmp");
+  SetupArchive reader;
+  ASSERT_EQ(reader.OpenMemory(archive.data(), archive.size(), nullptr), 0);
+  ArchiveEntryHeader h;
+  ASSERT_TRUE(reader.Find("_Setup1.bmp", &h));
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 20000;
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = reader.Extract(h, target.c_str());
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(osfile::GetAttributes(target.c_str()), osfile::kNoAttributes);
+  ASSERT_TRUE(reader.ReadHeader(&h)) << "the body was read in full";
+  EXPECT_STREQ(h.name, "0001\\F7\\lang.lng");
+}
+#endif
 
 TEST(ArchiveExtract, AnUncreatableTargetFailsAndSkipsTheBody) {
   const Bytes archive = kvtest::BuildArchive(ThreeEntries());
