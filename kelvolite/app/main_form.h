@@ -3,6 +3,7 @@
 // main_form_*.cpp files, and each page's operations in its own folder
 // (uninstall/, startup/, taskman/, privacy/).
 #pragma once
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -175,6 +176,36 @@ public:
   void CreatePrivacyPage();
   void DetectOpera();
   void bbtPrivacyConfirmClick(TObject* sender);
+  void bbtIEClick(TObject* sender);
+  void bbtWindowsClick(TObject* sender);
+  void bbtOperaClick(TObject* sender);
+  void cbAllIECheckBoxClick(TObject* sender);
+  void cbAllWindowsCheckBoxClick(TObject* sender);
+  void cbPrivacyIESelectAllClick(TObject* sender);
+  void cbPrivacyWindowsSelectAllClick(TObject* sender);
+  void bbtPrivacyIESelectAllClick(TObject* sender);
+  void bbtPrivacyWindowsSelectAllClick(TObject* sender);
+  void bbtPrivacyOperaSelectAllClick(TObject* sender);
+  void GenerateSelectedList();
+  // Deletion now or at the next restart (privacy/deferred_delete_*.cpp):
+  // true when nothing matching was left behind.
+  bool CleanFolder(const std::string& folder, const std::string& mask);
+  bool DeleteMatching(const std::string& folder, const std::string& mask);
+#ifdef KV_BUILD_NT
+  bool CleanFile(const std::string& path);
+#endif
+  // Offers the restart that carries out the scheduled deletions.
+  void AskRestart();
+  // First error of an entry that could neither be deleted nor scheduled
+  // (0: none) since the last cleaning run began.
+  DWORD FUnscheduledError = 0;
+#ifndef KV_BUILD_NT
+  // wininit.ini being rewritten while CleanFolder runs, and the temporary
+  // copy it is read from.
+  FILE* FWininitCopy = nullptr;
+  FILE* FWininit = nullptr;
+  std::string FWininitCopyPath;
+#endif
 
 private:
   void CreateComponents();
