@@ -39,7 +39,7 @@ struct BufferedFile::Impl {
     if (isMemory) {
       const size_t left = memorySize - memoryPos;
       *got = n < left ? n : left;
-      std::memcpy(dst, memory + memoryPos, *got);
+      if (*got) std::memcpy(dst, memory + memoryPos, *got);
       memoryPos += *got;
     } else if (!osfile::Read(file, dst, n, got)) {
       failed = true;

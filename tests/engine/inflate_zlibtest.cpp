@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <random>
 
@@ -180,4 +182,51 @@ TEST(ArchiveZlib, ArchivesCompressedByZlib) {
     ASSERT_TRUE(body) << i;
     EXPECT_TRUE(std::equal(entries[i].body.begin(), entries[i].body.end(), body.get())) << i;
   }
+}
+
+// Writes the fuzz targets' seed corpora (tests/fuzz/corpus/archive and
+// corpus/inflate) when KV_SEED_DIR names the corpus folder:
+//   KV_SEED_DIR=tests/fuzz/corpus engine_zlib_tests \
+//     --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzSeeds*'
+TEST(FuzzSeeds, DISABLED_WriteFuzzSeeds) {
+  const char* root = std::getenv("KV_SEED_DIR");
+  ASSERT_NE(root, nullptr);
+  auto write = [&](const std::string& name, uint8_t first, const Bytes& body) {
+    Bytes all = {first};
+    all.insert(all.end(), body.begin(), body.end());
+    std::ofstream(std::string(root) + "/" + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(all.data()), std::streamsize(all.size()));
+  };
+  std::vector<kvtest::Entry> entries(4);
+  entries[0].name = "Setup.ini";
+  entries[0].body = Corpus(600, 1);
+  entries[1].name = "empty";
+  entries[2].name = std::string(260, 'n');
+  entries[2].body = Corpus(40, 2);
+  entries[3].name = "0001\\F7\\lang.lng";
+  entries[3].body = Corpus(900, 3);
+  kvtest::ArchiveOptions o;
+  o.compress = ZlibDefault;
+  write("archive/kvz2-zlib", 0, kvtest::BuildArchive(entries, o));
+  o.version = 1;
+  write("archive/kvz1-zlib", 0, kvtest::BuildArchive(entries, o));
+  o.version = 2;
+  o.password = "secret";
+  write("archive/kvz2-encrypted", 2, kvtest::BuildArchive(entries, o));
+  kvtest::ArchiveOptions fixed;
+  write("archive/kvz2-fixed", 1, kvtest::BuildArchive({entries[0], entries[3]}, fixed));
+  fixed.compress = [](const Bytes& d) { return kvtest::Zlib(d, kvtest::Method::kStored); };
+  write("archive/kvz2-stored", 0, kvtest::BuildArchive({entries[1], entries[3]}, fixed));
+
+  auto seed = [&](const std::string& name, const Bytes& z) {
+    Bytes body = {0x5E, 0xED, 0x12, 0x34};
+    body.insert(body.end(), z.begin() + 0, z.end());
+    write("inflate/" + name, body[0], Bytes(body.begin() + 1, body.end()));
+  };
+  const Bytes data = Corpus(3000, 9);
+  seed("dynamic", Compress(data, 9));
+  seed("fixed", Compress(data, 9, Z_FIXED));
+  seed("stored", Compress(Bytes(data.begin(), data.begin() + 500), 0));
+  seed("rle-small-window", Compress(data, 9, Z_RLE, 9));
+  seed("tiny", Compress(Bytes{'a'}, 9));
 }
