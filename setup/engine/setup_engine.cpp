@@ -8,6 +8,7 @@
 #include "setup/engine/script_open.h"
 #include "setup/engine/script_text.h"
 #include "setup/engine/shared_count.h"
+#include "setup/engine/uninstall_records.h"
 #include "setup/app/setup_log.h"
 
 namespace {
@@ -107,7 +108,7 @@ bool SetupEngine::StepCancelled() {
 ProgressSink& SetupEngine::Progress() { return progress_ ? *progress_ : *noProgress_; }
 
 int SetupEngine::ShowMessage(uint32_t stringId, const std::string& argument, MessageKind kind) {
-  const int quietAnswer = kind == MessageKind::kRetryCancel ? kAnswerCancel : kAnswerOk;
+  const int quietAnswer = kind == MessageKind::kNotice ? kAnswerOk : kAnswerCancel;
   if (quiet_ || !messages_) return quietAnswer;
   return messages_->Show(stringId, argument, EngineMessageText(stringId, argument), kind);
 }
@@ -173,4 +174,5 @@ void SetupEngine::RecordFolder(const std::string& folder) {
     if (f.size() == folder.size() && scripttext::EqualsNoCase(f, folder)) return;
   }
   createdFolders_.push_back(folder);
+  RecordUninstallDir(script_, folder);
 }

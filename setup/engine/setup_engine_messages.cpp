@@ -18,6 +18,16 @@ std::string EngineMessageText(uint32_t stringId, const std::string& argument) {
     case kStrRegisterFailed:
       tail = "\n\nThere was a problem registering this file.\n\nThe installation will be cancelled.";
       break;
+    case kStrSaveFailed:
+      tail = "\n\nThere was a problem saving the installation database.";
+      break;
+    case kStrPreviousDetected:
+      tail =
+          " detected.\n\nThis application must be uninstalled before continuing.\n\nClick OK to "
+          "uninstall it now, or click Cancel to cancel the installation process.";
+      break;
+    case kStrWaitingForUninstall:
+      return "Waiting for the uninstallation to finish...";
     default:
       return "";
   }

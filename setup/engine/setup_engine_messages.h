@@ -11,9 +11,12 @@ enum EngineStringId : uint32_t {
   kStrFolderFailed = 139,
   kStrFileFailed = 140,
   kStrRegisterFailed = 141,
+  kStrSaveFailed = 133,
+  kStrPreviousDetected = 144,  // OK / Cancel
+  kStrWaitingForUninstall = 145,
 };
 
-enum class MessageKind { kNotice, kRetryCancel };
+enum class MessageKind { kNotice, kRetryCancel, kOkCancel };
 enum MessageAnswer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerRetry = 4 };
 
 class EngineMessages {
