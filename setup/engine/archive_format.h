@@ -45,6 +45,18 @@
 //    Entries are stored in the order setup asks for them: Setup.ini, the
 //    language DLL, the extension DLL, the wizard bitmaps, then every File=
 //    line in [Files] order. The reader only moves forward.
+//
+// 4. Encryption (kvz2 with flag bit 1): the password's bytes are the key of
+//    ArchiveCipher (archive_cipher.h), an RC4 whose generator starts with
+//    i = the key schedule's final j and j = 0. Its keystream runs without a
+//    break from offset 8 (the check block) to the end of the archive.
+//
+// 5. What the reader refuses in the zlib stream: a window over 32 KB
+//    (CINFO > 7), a preset dictionary, and everything RFC 1951 calls
+//    invalid, including over-subscribed and incomplete codes (a lone
+//    one-bit code, or no distance code at all, is allowed), repeat codes
+//    past the last length, and distances before the start of the stream or
+//    beyond the window.
 #pragma once
 
 #include <cstddef>
