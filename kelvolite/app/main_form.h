@@ -156,6 +156,11 @@ public:
   void edUninstallFilterKeyPress(TObject* sender, char& key);
   void lvUninstallSelectItem(TObject* sender, TListItem* item, bool selected);
   void pmUninstallListViewPopup(TObject* sender);
+  // Leaves the path of the first shortcut under `folder` whose name starts
+  // with `name` and whose target has an icon in FFoundShortcut.
+  void FindStartMenuShortcut(const std::string& folder, const std::string& name);
+  // The target of a shortcut, or `path` itself when it is none.
+  std::string ResolveShortcut(const std::string& path);
   // Startup page (startup/).
   void FillStartupList();
   bool StartupChangesPending();
