@@ -91,11 +91,16 @@ class SetupEngine : public SettingsContext {
   SymbolTable& Symbols() { return symbols_; }
   const LoadedScript& Loaded() const { return loaded_; }
   const InstallSettings& Install() const { return loaded_.install; }
+  // The administrator check drops the uninstall entry when the key is not writable.
+  void ClearInstallOption(InstallOption bit) { loaded_.install.options &= ~uint32_t(bit); }
   // Writes every file line (and InstallDir) back into the script.
   void StoreFiles();
   // Windows builds: sets the run-time symbols of the running system.
   bool SetRuntimeSymbols();
   const std::string& DefaultAppFolder() const { return defaultAppFolder_; }
+  // A step rewrote script lines: the installed copy has to be saved.
+  void SetScriptChanged() { scriptChanged_ = true; }
+  bool ScriptChanged() const { return scriptChanged_; }
 
   // SettingsContext: expansion and OS tests for every step.
   std::string Expand(std::string_view text) override;
@@ -110,6 +115,12 @@ class SetupEngine : public SettingsContext {
   void BeginRun();
   bool RestartNeeded() const { return restartNeeded_; }
   void SetRestartNeeded() { restartNeeded_ = true; }
+  // The user chose to restart later.
+  void ClearRestartNeeded() { restartNeeded_ = false; }
+  // Something (an extension DLL) asked for a registration run after the
+  // restart: the installation's last step writes the RunOnce entry.
+  bool RegistrationRunNeeded() const { return registrationRunNeeded_; }
+  void SetRegistrationRunNeeded() { restartNeeded_ = registrationRunNeeded_ = true; }
   // A step failed with an error of this class: false (and the failed
   // state) when [Install] Ignore does not cover it, true when the run
   // goes on with its next step.
@@ -215,6 +226,8 @@ class SetupEngine : public SettingsContext {
 
   int state_ = kEngineIdle;
   bool restartNeeded_ = false;
+  bool registrationRunNeeded_ = false;
+  bool scriptChanged_ = false;
   bool quiet_ = false;
   bool upgradeRemoval_ = false;
   bool fontsChanged_ = false;

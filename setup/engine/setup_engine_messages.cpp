@@ -28,6 +28,8 @@ std::string EngineMessageText(uint32_t stringId, const std::string& argument) {
       break;
     case kStrWaitingForUninstall:
       return "Waiting for the uninstallation to finish...";
+    case kStrScriptText:
+      return argument;
     default:
       return "";
   }

@@ -14,10 +14,11 @@ enum EngineStringId : uint32_t {
   kStrSaveFailed = 133,
   kStrPreviousDetected = 144,  // OK / Cancel
   kStrWaitingForUninstall = 145,
+  kStrScriptText = 0,  // a text the script gives (an [Action] Prompt): the argument itself
 };
 
-enum class MessageKind { kNotice, kRetryCancel, kOkCancel };
-enum MessageAnswer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerRetry = 4 };
+enum class MessageKind { kNotice, kRetryCancel, kOkCancel, kYesNo };
+enum MessageAnswer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerRetry = 4, kAnswerYes = 6, kAnswerNo = 7 };
 
 class EngineMessages {
  public:
