@@ -9,9 +9,25 @@
 #include "kelvolite/app/main_form.h"
 #include "kelvolite/uninstall/icon_reference.h"
 #include "kelvolite/uninstall/registry_entry.h"
-#include "kelvolite/uninstall/scoped_handle.h"
+#include "kelvolite/forms/win_handle.h"
 
 namespace {
+
+// An icon handle from ExtractIconExA, destroyed with its scope.
+class ScopedIcon {
+public:
+  explicit ScopedIcon(HICON icon) : icon_(icon) {}
+  ~ScopedIcon() {
+    if (icon_) DestroyIcon(icon_);
+  }
+  ScopedIcon(const ScopedIcon&) = delete;
+  ScopedIcon& operator=(const ScopedIcon&) = delete;
+  HICON get() const { return icon_; }
+  explicit operator bool() const { return icon_ != nullptr; }
+
+private:
+  HICON icon_;
+};
 
 const char kProductsKey[] = "\\Software\\Classes\\Installer\\Products\\";
 const char kArpCacheKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\";
@@ -80,8 +96,8 @@ private:
 // (the search ends there, in every folder above too).
 bool SearchShortcut(TForm1& form, const std::string& folder, const std::string& name) {
   WIN32_FIND_DATAA fd;
-  ScopedFind find(FindFirstFileA((folder + "\\*.*").c_str(), &fd));
-  if (!find) return false;
+  TFindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &fd));
+  if (!find.Valid()) return false;
   do {
     const std::string entry = fd.cFileName;
     if (entry.find("Uninstall") != std::string::npos) continue;
@@ -95,7 +111,7 @@ bool SearchShortcut(TForm1& form, const std::string& folder, const std::string& 
       if (TakeProgramIcon(form, form.FFoundShortcut, 0)) return true;
       form.FFoundShortcut.clear();
     }
-  } while (FindNextFileA(find.get(), &fd));
+  } while (FindNextFileA(find.Get(), &fd));
   return false;
 }
 

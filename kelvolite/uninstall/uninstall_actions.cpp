@@ -36,7 +36,7 @@ void TForm1::bbtUninstallClick(TObject*) {
     // Copies: a rescan while a box is open frees the row and its entry.
     const std::string keyPath = FUninstallKeyPath + entry->KeyName();
     const std::string command = entry->UninstallString();
-    ScopedHandle process;
+    TWinHandle process;
     if (row->ImageIndex() == kPhantomPicture) {
       FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
       if (ShowMessageBox(this, kConfirmDelete, "Confirm", mbkYesNo) == mrYes) {
@@ -49,7 +49,7 @@ void TForm1::bbtUninstallClick(TObject*) {
         SelectFirstItem(lvUninstall);
       }
     } else {
-      WaitForProcessEnd(process.get());
+      WaitForProcessEnd(process.Get());
       FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
       if (!FRegistry->KeyExists(keyPath)) {
         FillUninstallList();

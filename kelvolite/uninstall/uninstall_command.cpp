@@ -75,18 +75,18 @@ std::string ResolvedCommandLine(const std::string& commandLine) {
 bool ProbeCommand(const std::string& commandLine) {
   PROCESS_INFORMATION pi = {};
   if (!CreateCommandProcess(commandLine, CREATE_SUSPENDED, pi)) return false;
-  ScopedHandle process(pi.hProcess), thread(pi.hThread);
-  TerminateProcess(process.get(), 1);
+  TWinHandle process(pi.hProcess), thread(pi.hThread);
+  TerminateProcess(process.Get(), 1);
   // Gone before the next probe, so that nothing of it holds its files.
-  WaitForSingleObject(process.get(), 5000);
+  WaitForSingleObject(process.Get(), 5000);
   return true;
 }
 
-bool StartCommand(const std::string& commandLine, ScopedHandle& process) {
+bool StartCommand(const std::string& commandLine, TWinHandle& process) {
   PROCESS_INFORMATION pi = {};
   if (!CreateCommandProcess(commandLine, 0, pi)) return false;
   CloseHandle(pi.hThread);
-  process.reset(pi.hProcess);
+  process.Reset(pi.hProcess);
   return true;
 }
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "kelvolite/uninstall/scoped_handle.h"
+#include "kelvolite/forms/win_handle.h"
 
 // The command line with its program as a quoted full path, or empty when
 // it names no existing program file (empty text, unbalanced quote, missing
@@ -19,7 +19,7 @@ std::string ResolvedCommandLine(const std::string& commandLine);
 bool ProbeCommand(const std::string& commandLine);
 
 // Starts the command; false when it cannot be started.
-bool StartCommand(const std::string& commandLine, ScopedHandle& process);
+bool StartCommand(const std::string& commandLine, TWinHandle& process);
 
 // Blocks until `process` has ended. Messages that other programs send to our
 // windows are still answered (an uninstaller that broadcasts a setting

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "kelvolite/app/main_form.h"
+#include "kelvolite/forms/win_handle.h"
 #include "kelvolite/uninstall/program_icon.h"
 #include "kelvolite/uninstall/registry_entry.h"
-#include "kelvolite/uninstall/scoped_handle.h"
 #include "kelvolite/uninstall/uninstall_command.h"
 
 namespace {
@@ -28,11 +28,11 @@ std::string Lower(std::string s) {
 // uninstaller on NT can leave one behind after its process is terminated.
 std::vector<DWORD> NtvdmProcesses() {
   std::vector<DWORD> found;
-  ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return found;
+  TWinHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot.Valid()) return found;
   PROCESSENTRY32 pe = {};
   pe.dwSize = sizeof pe;
-  for (BOOL more = Process32First(snapshot.get(), &pe); more; more = Process32Next(snapshot.get(), &pe)) {
+  for (BOOL more = Process32First(snapshot.Get(), &pe); more; more = Process32Next(snapshot.Get(), &pe)) {
     const char* exe = pe.szExeFile;
     if (const char* slash = strrchr(exe, '\\')) exe = slash + 1;  // 9x gives full paths
     if (lstrcmpiA(exe, "ntvdm.exe") == 0) found.push_back(pe.th32ProcessID);
@@ -45,8 +45,8 @@ std::vector<DWORD> NtvdmProcesses() {
 void EndNtvdmProcessesSince(const std::vector<DWORD>& before) {
   for (DWORD pid : NtvdmProcesses()) {
     if (std::find(before.begin(), before.end(), pid) != before.end()) continue;
-    ScopedHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
-    if (process) TerminateProcess(process.get(), 1);
+    TWinHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+    if (process.Valid()) TerminateProcess(process.Get(), 1);
   }
 }
 
