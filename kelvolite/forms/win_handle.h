@@ -44,3 +44,49 @@ public:
 private:
   HANDLE h_;
 };
+
+// An open registry key, closed with RegCloseKey.
+class TRegKey {
+public:
+  TRegKey() = default;
+  ~TRegKey() { Reset(); }
+  TRegKey(const TRegKey&) = delete;
+  TRegKey& operator=(const TRegKey&) = delete;
+
+  HKEY Get() const { return h_; }
+  bool Valid() const { return h_ != nullptr; }
+  void Reset() {
+    if (h_) RegCloseKey(h_);
+    h_ = nullptr;
+  }
+  HKEY* Receive() {
+    Reset();
+    return &h_;
+  }
+
+private:
+  HKEY h_ = nullptr;
+};
+
+// A COM interface pointer, released when it goes.
+template <typename T>
+class TComPtr {
+public:
+  TComPtr() = default;
+  ~TComPtr() {
+    if (p_) p_->Release();
+  }
+  TComPtr(const TComPtr&) = delete;
+  TComPtr& operator=(const TComPtr&) = delete;
+
+  T* operator->() const { return p_; }
+  T* Get() const { return p_; }
+  void** Receive() {
+    if (p_) p_->Release();
+    p_ = nullptr;
+    return reinterpret_cast<void**>(&p_);
+  }
+
+private:
+  T* p_ = nullptr;
+};

@@ -1,16 +1,29 @@
-// The startup page's operations. The startup scan, apply, remove and the add
-// dialog are still to come; until then the page lists nothing.
+// The startup page's button bar: refresh, the (hidden) filter box, and the
+// add button with its dialog.
 #include "kelvolite/app/main_form.h"
+#include "kelvolite/startup/startup_create_dialog.h"
 
-void TForm1::FillStartupList() { lvStartup.Clear(); }
-bool TForm1::StartupChangesPending() { return false; }
-void TForm1::bbtStartupApplyClick(TObject*) { FillStartupList(); }
 void TForm1::bbtStartupRefreshClick(TObject*) {
   edStartupFilter.SetText("");
   FillStartupList();
+  SelectFirstItem(lvStartup);
   lvStartup.SetFocus();
 }
-void TForm1::bbtStartupRemoveClick(TObject*) { lvStartup.SetFocus(); }
-void TForm1::bbtStartupAddClick(TObject* sender) { bbtStartupRefreshClick(sender); }
+
 void TForm1::edStartupFilterChange(TObject*) { FillStartupList(); }
-void TForm1::edStartupFilterKeyPress(TObject*, char&) {}
+
+void TForm1::edStartupFilterKeyPress(TObject*, char& key) {
+  if (key != 13) return;
+  SelectFirstItem(lvStartup);
+  lvStartup.SetFocus();
+}
+
+void TForm1::bbtStartupAddClick(TObject* sender) {
+  {
+    TfmStartupCreateDialog dialog(this);
+    fmStartupCreateDialog = &dialog;
+    dialog.ShowModal();
+    fmStartupCreateDialog = nullptr;
+  }
+  bbtStartupRefreshClick(sender);
+}
