@@ -193,6 +193,9 @@ void TApplication::ControlDestroyed(TControl* control) {
 LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (!Application || (Application->hwnd_ && Application->hwnd_ != hwnd))
     return DefWindowProcA(hwnd, msg, wp, lp);
+  // The creation messages arrive before CreateWindowExA returns the handle;
+  // answering them for a null window would make the creation fail.
+  if (!Application->hwnd_) Application->hwnd_ = hwnd;
   try {
     return Application->AppProc(msg, wp, lp);
   } catch (const std::exception& e) {

@@ -44,6 +44,9 @@ TEST_F(MainForm, FirstActivationShowsTheUninstallPageFocused) {
   EXPECT_EQ(443, r.bottom - r.top);
   EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 688) / 2, r.left);
   EXPECT_EQ(0, GetWindowLongPtrA(form_->Handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+  // Owned by the application window, which carries the taskbar button.
+  ASSERT_TRUE(IsWindow(app_->Handle()));
+  EXPECT_EQ(app_->Handle(), GetWindow(form_->Handle(), GW_OWNER));
 }
 
 TEST_F(MainForm, NavigationButtonsSwitchPages) {
@@ -90,7 +93,7 @@ TEST_F(MainForm, HoverShowsThePageTextAndLeavingRestoresTheCurrentOne) {
   }
 }
 
-TEST_F(MainForm, DISABLED_EscHidesToTheTrayAndDoubleClickOnTheIconBringsItBack) {
+TEST_F(MainForm, EscHidesToTheTrayAndDoubleClickOnTheIconBringsItBack) {
   PressKey(form_->lvUninstall.Handle(), VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(form_->Handle()));
   EXPECT_FALSE(IsWindowVisible(app_->Handle())) << "the taskbar button must go";
@@ -106,7 +109,7 @@ TEST_F(MainForm, DISABLED_EscHidesToTheTrayAndDoubleClickOnTheIconBringsItBack) 
   EXPECT_EQ(pgUninstall, form_->FCurrentPage);
 }
 
-TEST_F(MainForm, DISABLED_TrayMenuPageItemsRestoreAndSwitch) {
+TEST_F(MainForm, TrayMenuPageItemsRestoreAndSwitch) {
   ClickControl(form_->bbtExitIcon);
   ASSERT_FALSE(IsWindowVisible(form_->Handle()));
   form_->pmiTaskManager.Click();

@@ -39,7 +39,7 @@ struct Process {
 
 HWND MainWindow() { return FindWindowA("TForm1", "Kelvo Remover 2004"); }
 
-TEST(SingleInstance, DISABLED_ASecondCopyActivatesTheFirstAndEnds) {
+TEST(SingleInstance, ASecondCopyActivatesTheFirstAndEnds) {
   Process first;
   ASSERT_TRUE(first.Start());
   ASSERT_TRUE(WaitFor([] { return FindWindowA("TApplication", "Kelvo Remover 2004 Lite") && MainWindow() &&
@@ -58,8 +58,11 @@ TEST(SingleInstance, DISABLED_ASecondCopyActivatesTheFirstAndEnds) {
 
   // In the tray: hidden application window, hidden main window.
   PostMessageA(MainWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
-  ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(MainWindow()); }));
-  EXPECT_FALSE(IsWindowVisible(FindWindowA("TApplication", "Kelvo Remover 2004 Lite")));
+  // The main window goes with the minimised owner, a moment before the
+  // application window itself is hidden.
+  ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(MainWindow()) &&
+                                  !IsWindowVisible(FindWindowA("TApplication", "Kelvo Remover 2004 Lite")); }));
+  EXPECT_TRUE(IsIconic(FindWindowA("TApplication", "Kelvo Remover 2004 Lite")));
   Process third;
   ASSERT_TRUE(third.Start());
   EXPECT_EQ(0u, third.WaitExit());
