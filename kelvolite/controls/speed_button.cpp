@@ -158,8 +158,9 @@ void TPSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   dragging_ = false;
   bool inside = x >= 0 && x < width_ && y >= 0 && y <= height_;
   if (groupIndex_ == 0) {
+    // The hover flag is left to the tracking below: clearing it here would
+    // swallow the leave of a release outside the button.
     state_ = bsUp;
-    mouseInControl_ = false;
     Invalidate();
   } else if (inside) {
     SetDown(!down_);

@@ -96,6 +96,9 @@ void AnswerNextBox(const char* windowClass, WORD key, std::function<void(HWND)> 
 }
 
 void MainFormTest::SetUp() {
+  // The real cursor stays where the last test left it: park it off every
+  // window a test opens, so no control starts out hovered.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   app_ = std::make_unique<TApplication>();
   app_->Initialize();
   app_->SetTitle("Kelvo Remover 2004 Lite (test)");
