@@ -53,6 +53,7 @@ class WizardPage : public PropertyPageWindow {
 
  private:
   std::string savedNextText_;
+  std::string caption_;
   std::vector<std::unique_ptr<Hyperlink>> links_;
 };
 

@@ -56,8 +56,12 @@ LRESULT WizardPage::OnSetActive() {
   flags &= ~kPageLeaving;
   if (!ExchangeData(false)) return -1;
   PostMessageA(Sheet(), PSM_SETWIZBUTTONS, 0, buttons);
-  // The page's caption, with the title filled in, names the sheet.
-  if (window) SetWindowTextA(Sheet(), WindowText(window).c_str());
+  // The page's caption, with the title filled in, names the sheet; posted
+  // so that it comes after the sheet's own caption change.
+  if (window) {
+    caption_ = WindowText(window);
+    PostMessageA(Sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(caption_.c_str()));
+  }
   return 0;
 }
 

@@ -77,6 +77,10 @@ class TestApp : public ApplicationBase {
  public:
   std::vector<std::string> messages;
   bool realBoxes = false;
+  // The test's driver and watchdog are thread timers.
+  void OnThreadMessage(MSG& msg) override {
+    if (msg.message == WM_TIMER) DispatchMessageA(&msg);
+  }
   int MessageBoxV(UINT style, const char* format, va_list args) override {
     char text[1024];
     va_list copy;
@@ -124,6 +128,7 @@ class Wizard : public testing::Test {
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     run.executable = module;
     run.hooks = &hooks;
+    application.moduleHandle = application.resourceModule = GetModuleHandleA(nullptr);
   }
   void TearDown() override { g_test = nullptr; }
 
@@ -132,8 +137,8 @@ class Wizard : public testing::Test {
                                "\n[Symbols]\nAppFolder=1|255|" + app +
                                "\nAppTitle=2|255|Tool\nAppVersion=3|255|1.0\nCompany=4|255|Quorlan Soft\n"
                                "Copyright=5|255|Copyright 2004\n[Files]\nInstallDir=<AppFolder>\n"
-                               "File=a.txt|3|3|0|0|0=a.txt|0|-1|255|0||\n"
-                               "File=b.bin|3|3|0|0|0=b.bin|0|-1|255|0||\n" + sections;
+                               "File=a.txt|3000|3|0|0|0=a.txt|0|-1|255|0||\n"
+                               "File=b.bin|20000|3|0|0|0=b.bin|0|-1|255|0||\n" + sections;
     engine = SetupEngine::ForRunningSystem();
     ScriptLoadFailure failure;
     ASSERT_TRUE(engine->LoadScript(script.data(), script.size(), "Setup.ini", &failure))
@@ -233,7 +238,7 @@ TEST_F(Wizard, WalksEveryPageAndInstalls) {
   RunWizard();
   EXPECT_EQ(pagesSeen, (std::vector<int>{64, 65, 66, 68, 69, 70}));
   EXPECT_EQ(nextOnLicence, "Agree >");
-  EXPECT_EQ(required, "23 KB");  // 3000 + 20000 bytes
+  EXPECT_EQ(required, "23 KB");  // the lines declare 3000 + 20000 bytes
   EXPECT_EQ(barAtEnd, 1000);
   EXPECT_EQ(finalCaption, "Tool 1.0 Setup");
   EXPECT_EQ(engine->State(), kEngineDone);
