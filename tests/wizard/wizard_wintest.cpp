@@ -44,7 +44,8 @@ void SaveScreenshot(HWND window, const std::string& path) {
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  if (!PrintWindow(window, memory, 0)) BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  // Wine's PrintWindow gives a blank picture: copy what the screen shows.
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
   BITMAPINFOHEADER info = {};
   info.biSize = sizeof(info);
