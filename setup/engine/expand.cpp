@@ -40,7 +40,7 @@ class Expander {
  private:
   size_t Reference(std::string_view text, size_t pos, int depth, BoundedText& out);
   size_t Evaluate(const std::string& alternative, int depth, BoundedText& out);
-  size_t Ini(std::string_view spec, BoundedText& out);
+  size_t Ini(std::string_view query, BoundedText& out);
 
   const SymbolTable& symbols_;
   SymbolLookups& lookups_;
@@ -120,14 +120,14 @@ size_t Expander::Evaluate(const std::string& alternative, int depth, BoundedText
 }
 
 // file?section?key: exactly three parts, else nothing.
-size_t Expander::Ini(std::string_view spec, BoundedText& out) {
-  size_t q1 = spec.find('?');
+size_t Expander::Ini(std::string_view query, BoundedText& out) {
+  size_t q1 = query.find('?');
   if (q1 == std::string_view::npos) return 0;
-  size_t q2 = spec.find('?', q1 + 1);
-  if (q2 == std::string_view::npos || spec.find('?', q2 + 1) != std::string_view::npos) return 0;
-  return out.Append(lookups_.IniValue(std::string(spec.substr(0, q1)),
-                                      std::string(spec.substr(q1 + 1, q2 - q1 - 1)),
-                                      std::string(spec.substr(q2 + 1))));
+  size_t q2 = query.find('?', q1 + 1);
+  if (q2 == std::string_view::npos || query.find('?', q2 + 1) != std::string_view::npos) return 0;
+  return out.Append(lookups_.IniValue(std::string(query.substr(0, q1)),
+                                      std::string(query.substr(q1 + 1, q2 - q1 - 1)),
+                                      std::string(query.substr(q2 + 1))));
 }
 
 }  // namespace

@@ -213,8 +213,8 @@ TEST(ArchiveWriter, AddFileReadsTheFilesRecord) {
   ScratchDir dir;
   const std::string exe = dir / "tool.exe";
   const std::string text = dir / "notes.txt";
-  kvzpack_test::PeImageSpec spec;
-  WriteFile(exe, BuildPeImage(spec));
+  kvzpack_test::PeImageSpec layout;
+  WriteFile(exe, BuildPeImage(layout));
   WriteFile(text, Bytes("hello"));
   ASSERT_EQ(::chmod(text.c_str(), 0444), 0);
   struct timespec times[2] = {{0, UTIME_OMIT}, {1083827289, 123456700}};
@@ -242,10 +242,10 @@ TEST(ArchiveWriter, AddFileReadsTheFilesRecord) {
   const ArchiveEntryHeader& tool = entries[0].header;
   EXPECT_EQ(tool.lastWrite, 127283008891234567ull);
   EXPECT_EQ(tool.attributes, 0x20);
-  EXPECT_EQ(tool.fileVersionMS, spec.fileVersionMS);
-  EXPECT_EQ(tool.fileVersionLS, spec.fileVersionLS);
-  EXPECT_EQ(tool.productVersionMS, spec.productVersionMS);
-  EXPECT_EQ(tool.productVersionLS, spec.productVersionLS);
+  EXPECT_EQ(tool.fileVersionMS, layout.fileVersionMS);
+  EXPECT_EQ(tool.fileVersionLS, layout.fileVersionLS);
+  EXPECT_EQ(tool.productVersionMS, layout.productVersionMS);
+  EXPECT_EQ(tool.productVersionLS, layout.productVersionLS);
   EXPECT_EQ(entries[1].header.attributes, 0x21) << "read-only plus archive";
   EXPECT_EQ(entries[1].header.fileVersionMS, 0u);
   EXPECT_EQ(entries[2].header.attributes, 0x22);

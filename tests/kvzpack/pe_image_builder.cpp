@@ -24,7 +24,7 @@ void PutDirectory(std::vector<uint8_t>& v, size_t at,
 
 }  // namespace
 
-std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
+std::vector<uint8_t> BuildPeImage(const PeImageSpec& layout) {
   std::vector<uint8_t> v(0x400, 0);
   v[0] = 'M';
   v[1] = 'Z';
@@ -32,16 +32,16 @@ std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
 
   const size_t pe = kPeHeaderOffset;
   std::memcpy(&v[pe], "PE\0\0", 4);
-  const uint32_t optionalSize = spec.pe32plus ? 240 : 224;
-  Put16(v, pe + 4, spec.pe32plus ? 0x8664 : 0x14C);
+  const uint32_t optionalSize = layout.pe32plus ? 240 : 224;
+  Put16(v, pe + 4, layout.pe32plus ? 0x8664 : 0x14C);
   Put16(v, pe + 6, 1);  // sections
   Put16(v, pe + 20, optionalSize);
   Put16(v, pe + 22, 0x0102);
   const size_t opt = pe + 24;
-  Put16(v, opt, spec.pe32plus ? 0x20B : 0x10B);
-  const size_t directories = opt + (spec.pe32plus ? 112 : 96);
+  Put16(v, opt, layout.pe32plus ? 0x20B : 0x10B);
+  const size_t directories = opt + (layout.pe32plus ? 112 : 96);
   Put32(v, directories - 4, 16);
-  if (spec.withVersion || spec.iconTypeFirst) {
+  if (layout.withVersion || layout.iconTypeFirst) {
     Put32(v, directories + 2 * 8, kResourceRva);
     Put32(v, directories + 2 * 8 + 4, 0x100);
   }
@@ -56,9 +56,9 @@ std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
   // Tree: root -> type -> name -> language -> data entry -> VS_VERSIONINFO.
   const size_t r = kResourceFileOffset;
   const uint32_t sub = 0x80000000u;
-  if (spec.iconTypeFirst && spec.withVersion)
+  if (layout.iconTypeFirst && layout.withVersion)
     PutDirectory(v, r, {{3, sub | 0x60}, {16, sub | 0x20}});
-  else if (spec.iconTypeFirst)
+  else if (layout.iconTypeFirst)
     PutDirectory(v, r, {{3, sub | 0x60}});
   else
     PutDirectory(v, r, {{16, sub | 0x20}});
@@ -78,10 +78,10 @@ std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
   const size_t fixed = info + 40;
   Put32(v, fixed, 0xFEEF04BD);
   Put32(v, fixed + 4, 0x00010000);
-  Put32(v, fixed + 8, spec.fileVersionMS);
-  Put32(v, fixed + 12, spec.fileVersionLS);
-  Put32(v, fixed + 16, spec.productVersionMS);
-  Put32(v, fixed + 20, spec.productVersionLS);
+  Put32(v, fixed + 8, layout.fileVersionMS);
+  Put32(v, fixed + 12, layout.fileVersionLS);
+  Put32(v, fixed + 16, layout.productVersionMS);
+  Put32(v, fixed + 20, layout.productVersionLS);
   return v;
 }
 

@@ -18,7 +18,7 @@ struct PeImageSpec {
   uint32_t productVersionLS = 0x00000007;
 };
 
-std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec);
+std::vector<uint8_t> BuildPeImage(const PeImageSpec& layout);
 
 // Offsets inside the image BuildPeImage makes, for tests that damage it.
 constexpr uint32_t kPeHeaderOffset = 0x80;

@@ -23,26 +23,26 @@ bool Read(const std::vector<uint8_t>& image, PeVersion* version) {
 TEST(PeVersion, ReadsFixedInfoFromPe32AndPe32Plus) {
   for (bool plus : {false, true}) {
     for (bool iconFirst : {false, true}) {
-      PeImageSpec spec;
-      spec.pe32plus = plus;
-      spec.iconTypeFirst = iconFirst;
+      PeImageSpec layout;
+      layout.pe32plus = plus;
+      layout.iconTypeFirst = iconFirst;
       PeVersion v;
-      ASSERT_TRUE(Read(BuildPeImage(spec), &v)) << plus << iconFirst;
-      EXPECT_EQ(v.fileVersionMS, spec.fileVersionMS);
-      EXPECT_EQ(v.fileVersionLS, spec.fileVersionLS);
-      EXPECT_EQ(v.productVersionMS, spec.productVersionMS);
-      EXPECT_EQ(v.productVersionLS, spec.productVersionLS);
+      ASSERT_TRUE(Read(BuildPeImage(layout), &v)) << plus << iconFirst;
+      EXPECT_EQ(v.fileVersionMS, layout.fileVersionMS);
+      EXPECT_EQ(v.fileVersionLS, layout.fileVersionLS);
+      EXPECT_EQ(v.productVersionMS, layout.productVersionMS);
+      EXPECT_EQ(v.productVersionLS, layout.productVersionLS);
     }
   }
 }
 
 TEST(PeVersion, NoVersionGivesFalseAndKeepsZeros) {
-  PeImageSpec spec;
-  spec.withVersion = false;
+  PeImageSpec layout;
+  layout.withVersion = false;
   PeVersion v;
-  EXPECT_FALSE(Read(BuildPeImage(spec), &v));
-  spec.iconTypeFirst = false;  // no resource table at all
-  EXPECT_FALSE(Read(BuildPeImage(spec), &v));
+  EXPECT_FALSE(Read(BuildPeImage(layout), &v));
+  layout.iconTypeFirst = false;  // no resource table at all
+  EXPECT_FALSE(Read(BuildPeImage(layout), &v));
   EXPECT_EQ(v.fileVersionMS, 0u);
   EXPECT_EQ(v.productVersionLS, 0u);
 
