@@ -10,11 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
 export KV_WINE_ROOT=$root/build/wine
 mkdir -p "$KV_WINE_ROOT"
-# One template prefix and one X server for all suites, made before CTest
-# so that nothing Wine starts holds CTest's pipes.
+# One template prefix for all suites, made before CTest so that nothing
+# Wine starts holds CTest's pipes. Each suite starts its own X server.
 kv_wine_template "$KV_WINE_ROOT/template" || { echo "test.sh: no Wine template" >&2; exit 1; }
-kv_start_display || exit 1
-trap '[ -n "${KV_XVFB_PID:-}" ] && kill $KV_XVFB_PID 2>/dev/null' EXIT
 
 passed=0 failed=0 status=0
 for v in native fuzz win64; do

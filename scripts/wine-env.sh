@@ -16,22 +16,26 @@ kv_wine_prefix_env() {
 }
 
 # kv_start_display: make sure an X server is there for windows (Xvfb).
-# Sets DISPLAY and KV_XVFB_PID when it starts one.
+# Sets DISPLAY and KV_XVFB_PID when it starts one. Xvfb picks a free display
+# number itself (-displayfd), so suites started side by side never end up
+# sharing one server and taking the input focus from each other.
 kv_start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in $(seq 90 140); do
-    [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    KV_XVFB_PID=$!
-    export DISPLAY=:$n
-    local i
-    for i in $(seq 1 100); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      kill -0 $KV_XVFB_PID 2>/dev/null || break
-      sleep 0.05
-    done
+  local numfile n i
+  numfile=$(mktemp) || return 1
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" </dev/null >/dev/null 2>&1 &
+  KV_XVFB_PID=$!
+  for i in $(seq 1 200); do
+    n=$(tr -dc 0-9 <"$numfile")
+    if [ -n "$n" ]; then
+      rm -f "$numfile"
+      export DISPLAY=:$n
+      return 0
+    fi
+    kill -0 $KV_XVFB_PID 2>/dev/null || break
+    sleep 0.05
   done
+  rm -f "$numfile"
   echo "wine-env: could not start Xvfb" >&2
   return 1
 }

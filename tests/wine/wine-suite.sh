@@ -14,6 +14,10 @@ mkdir -p "$root/suites"
 
 # A developer may run ctest by hand: make the template on first use.
 ( flock 9; kv_wine_template "$root/template" ) 9>"$root/.template.lock" || exit 1
+# Each suite gets its own X server: on a shared one, windows of suites
+# running side by side take the input focus from each other. Set
+# KV_WATCH_DISPLAY to run on the DISPLAY you are looking at instead.
+[ -z "${KV_WATCH_DISPLAY:-}" ] && unset DISPLAY
 kv_start_display || exit 1
 
 prefix=$root/suites/$suite
