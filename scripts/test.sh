@@ -18,8 +18,7 @@ passed=0 failed=0 status=0
 for v in native fuzz win64; do
   echo "== testing $v"
   out=$(mktemp)
-  repeat=(); [ "$v" = win64 ] && repeat=(--repeat until-pass:2)  # GUI suites under Wine: one retry for timing
-  (cd "$root/build/$v" && ctest --output-on-failure -j "${KV_JOBS:-2}" --timeout 900 "${repeat[@]}") 2>&1 | tee "$out"
+  (cd "$root/build/$v" && ctest --output-on-failure -j "${KV_JOBS:-2}" --timeout 900) 2>&1 | tee "$out"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$out" | tail -1)
   if [ -n "$line" ]; then
