@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,12 +26,13 @@ class AppRunHooks;
 class ExtensionHost;
 class ProgramActions;
 class ProgramLauncher;
-class ProgressSink;
-class ProgressStatus;
 class SetupArchive;
 class SetupEngine;
 class WindowBase;
+class WindowProgressSink;
 struct LanguageEntry;
+struct RemovalContext;
+struct WizardContext;
 
 class SetupApp : public ApplicationBase, private EngineMessages {
  public:
@@ -64,17 +66,21 @@ class SetupApp : public ApplicationBase, private EngineMessages {
   uint16_t LanguageId() const { return languageId_; }
   const CommandLine& Settings() const { return settings_; }
 
-  // The work of a quiet or register run, or of the progress window: the
+  // The work of a quiet or register run in the progress window: the
   // administrator check, then the installation, the removal (with its
-  // final step) or the registration run. progress may be null.
-  void RunWork(ProgressSink* progress, ProgressStatus* status);
+  // final step) or the registration run.
+  void RunWork(WindowProgressSink& progress);
   // The wizard's cancelled page: remove the partial installation at exit.
   void SetRemovePartialInstallation(bool on) { removePartial_ = on; }
+  // The extension DLL's answers (empty without a host).
+  std::function<int(int)> ExtensionAnswers();
 
-  // Hooks the later windows plug into (setup_app_windows_win.cpp).
+  // The interactive main windows (setup_app_windows_win.cpp); null when
+  // they cannot be made. The removal dialog deletes itself with its window.
   WindowBase* CreateInstallWizard();
   WindowBase* CreateUninstallDialog();
-  // The removal's last step: hands what is left to the self-delete helper.
+  // The removal's last step: the uninstall key and RunOnce value go, and
+  // the self-delete helper is started for what is left.
   void RunFinalRemovalStep();
 
  private:
@@ -96,7 +102,7 @@ class SetupApp : public ApplicationBase, private EngineMessages {
   void LoadBitmaps();
   bool CreateMainWindow();
   bool CheckAdministrator();
-  bool RunInstallation();
+  bool RunInstallation(WindowProgressSink& progress);
   void ExitByEngineState();
   void SaveInstalledCopy();
   void Release();
@@ -120,6 +126,12 @@ class SetupApp : public ApplicationBase, private EngineMessages {
   std::unique_ptr<ProgramActions> actions_;
   std::unique_ptr<ExtensionHost> extension_;
   std::unique_ptr<AppRunHooks> hooks_;
+  // What the interactive windows share with the application; they outlive
+  // the windows.
+  std::unique_ptr<WizardContext> wizard_;
+  std::unique_ptr<RemovalContext> removal_;
+  // The wizard sheet or the progress window (the removal dialog owns
+  // itself).
   std::unique_ptr<WindowBase> window_;
   InstallRun run_;
 };

@@ -9,13 +9,11 @@
 #include "setup/app/setup_app.h"
 #include "setup/app/setup_app_rules.h"
 #include "setup/app/setup_resource_ids.h"
-#include "setup/app/system_info.h"
 #include "setup/engine/setup_engine.h"
 #include "setup/ui/window_services.h"
+#include "setup/ui/wizard_requirements.h"
 
 namespace {
-
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 typedef HANDLE(WINAPI* SnapshotFn)(DWORD, DWORD);
 typedef BOOL(WINAPI* ProcessWalkFn)(HANDLE, PROCESSENTRY32*);
@@ -139,17 +137,4 @@ void SetupApp::LoadBitmaps() {
   }
 }
 
-bool SetupApp::CheckAdministrator() {
-  if (engine_->Install().Has(kOptUninstallEntry)) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0,
-                      KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &key) == ERROR_SUCCESS)
-      RegCloseKey(key);
-    else
-      engine_->ClearInstallOption(kOptUninstallEntry);
-  }
-  if (!engine_->Install().Has(kOptNeedsAdmin) || UserIsAdministrator()) return true;
-  MessageBoxString(MB_ICONEXCLAMATION, 129);
-  SetExitCode(10);
-  return false;
-}
+bool SetupApp::CheckAdministrator() { return ::CheckAdministrator(*engine_, *this, Quiet()); }

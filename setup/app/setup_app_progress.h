@@ -5,44 +5,17 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
-#include <string>
-
-#include "setup/engine/progress_sink.h"
 #include "setup/ui/dialog.h"
+#include "setup/ui/wizard_progress_sink.h"
 
-// Where the status line goes.
-class ProgressStatus {
- public:
-  virtual ~ProgressStatus() = default;
-  virtual void Status(const std::string& text) = 0;
-};
-
-class ProgressWindowSink : public ProgressSink, public ProgressStatus {
- public:
-  void Attach(HWND window);
-  void SetPosition(int position);
-  int Position() const { return position_; }
-  void Status(const std::string& text) override;
-
-  void Add(uint32_t n) override;
-  bool Poll() override;
-  void SetRange(uint64_t total) override;
-
- private:
-  HWND window_ = nullptr;
-  int position_ = 0;
-  uint64_t total_ = 0, done_ = 0;
-};
-
-class ProgressDialog : public Dialog, public ProgressStatus {
+class ProgressDialog : public Dialog {
  public:
   bool OnInitDialog(HWND focus, LPARAM lParam, LRESULT& result) override;
   void OnOK() override;
   void OnCancel() override;
-  void Status(const std::string& text) override { sink_.Status(text); }
+  void OnDestroy() override;
 
  private:
-  ProgressWindowSink sink_;
+  WindowProgressSink sink_;
   bool started_ = false;
 };

@@ -18,8 +18,11 @@
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/uninstall_entry.h"
 #include "setup/engine/uninstall_removal.h"
+#include "setup/ui/uninstall_dialog.h"
 #include "setup/ui/window_base.h"
 #include "setup/ui/window_services.h"
+#include "setup/ui/wizard.h"
+#include "setup/ui/wizard_about_box.h"
 
 #define KV_SOURCE_ID 6101
 
@@ -125,6 +128,7 @@ bool SetupApp::CheckCommonControls() {
 
 int SetupApp::Exit(bool initialised) {
   (void)initialised;
+  if (wizard_ && wizard_->removePartialInstallation) removePartial_ = true;
   if (engine_) {
     ExitByEngineState();
     SaveInstalledCopy();
@@ -183,6 +187,10 @@ void SetupApp::SaveInstalledCopy() {
 }
 
 void SetupApp::Release() {
+  // A window still up (a run ended by a fatal error) goes while the engine
+  // its pages and the removal dialog use is still there.
+  if (HWND main = MainWindowHandle())
+    if (IsWindow(main)) ::DestroyWindow(main);
   if (extension_) {
     extension_->End();
     extension_.reset();
@@ -197,6 +205,8 @@ void SetupApp::Release() {
     window_.reset();
   }
   mainWindow = nullptr;
+  wizard_.reset();
+  removal_.reset();
   if (bitmap1_) DeleteObject(bitmap1_);
   if (bitmap2_) DeleteObject(bitmap2_);
   bitmap1_ = bitmap2_ = nullptr;
@@ -211,7 +221,9 @@ void SetupApp::Release() {
   }
 }
 
-void SetupApp::ShowAbout() {}
+void SetupApp::ShowAbout() {
+  if (engine_) ShowAboutBox(*engine_, MainWindowHandle());
+}
 
 int SetupApp::MessageBoxV(UINT style, const char* format, va_list args) {
   if (rightToLeft_) style |= MB_RTLREADING | MB_RIGHT;

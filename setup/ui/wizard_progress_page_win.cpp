@@ -2,8 +2,8 @@
 
 #include "setup/engine/setup_engine.h"
 #include "setup/ui/application_base.h"
+#include "setup/ui/install_sequence.h"
 #include "setup/ui/wizard_ids.h"
-#include "setup/ui/wizard_install_sequence.h"
 #include "setup/ui/wizard_rules.h"
 #include "setup/ui/window_services.h"
 
@@ -43,7 +43,8 @@ bool WizardProgressPage::OnCommand(UINT code, UINT id, HWND control) {
 
 void WizardProgressPage::RunInstallation() {
   RedrawWindow(Sheet(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  const bool done = RunInstallSequence(engine_, context_.run, context_.progress, context_.shortcutChoice);
+  InstallRequest request{context_.app, false, context_.notifyExtension, context_.shortcutChoice};
+  const bool done = RunInstallSequence(engine_, context_.run, context_.progress, request);
   nextPage = done ? IDD_COMPLETED : IDD_CANCELLED;
   // Lets the full bar show for a moment.
   Sleep(500);
