@@ -3,109 +3,19 @@
 // again from the installed copy, and refused when damaged or locked.
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <string>
-#include <vector>
 
-#include "engine/support/kvz_writer.h"
+#include "setup/setup_package_fixture.h"
 
 namespace {
 
 using kvtest::Bytes;
-
-std::string SetupProgram() {
-  std::string path = "Z:" KV_SETUP_EXE;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-kvtest::Entry E(const std::string& name, const std::string& body) {
-  kvtest::Entry e;
-  e.name = name;
-  e.body = Bytes(body.begin(), body.end());
-  return e;
-}
-
-void PutWord(Bytes& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
-// setup.exe with the archive appended and the stamp written.
-Bytes Package(const Bytes& archive) {
-  Bytes exe = kvtest::ReadFileBytes(SetupProgram());
-  const uint32_t offset = uint32_t(exe.size());
-  exe.insert(exe.end(), archive.begin(), archive.end());
-  const uint32_t end = uint32_t(exe.size());
-  PutWord(exe, 0x1C, offset);
-  PutWord(exe, 0x20, ~offset);
-  PutWord(exe, 0x78, end);
-  PutWord(exe, 0x7C, ~end);
-  return exe;
-}
-
-// Runs a program and answers its exit code (-1000 when it did not start
-// or did not end within two minutes).
-int RunProgram(const std::string& exe, const std::string& arguments, const std::string& folder) {
-  std::string line = "\"" + exe + "\" " + arguments;
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &si, &pi))
-    return -1000;
-  const DWORD waited = WaitForSingleObject(pi.hProcess, 120000);
-  DWORD code = DWORD(-1000);
-  if (waited == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  else TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return int(code);
-}
-
-class SetupRun : public ::testing::Test {
- protected:
-  kvtest::TempDir dir;
-  std::string app = dir.Path("Apps\\Kelvo Run");
-  std::string keyName = "KvSetupRun" + std::to_string(GetCurrentProcessId());
-
-  void SetUp() override { CreateDirectoryA(dir.Path("Apps").c_str(), nullptr); }
-  void TearDown() override {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE,
-                  ("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + keyName).c_str());
-  }
-
-  std::string Script(const std::string& version = "2.67.1412") const {
-    return "Version=" + version + "\n[Install]\nOptions=8\nPath=<AppFolder>\\kelvo.exe\n"
-           "[Symbols]\nAppFolder=1|255|" + app +
-           "\nAppTitle=2|255|Kelvo Run\nAppVersion=3|255|1.0\n"
-           "UninstallTitle=12|255|<AppTitle>\n"
-           "UninstallRegPath=62|255|HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
-           "CurrentVersion\\Uninstall\\" + keyName + "\n"
-           "[Files]\nInstallDir=<AppFolder>\n"
-           "File=kelvo.exe|5|3|0|0|0=kelvo.exe|0|-1|255|0||\n"
-           "File=lang.lng|4|3|0|0|0=lang.lng|0|-1|255|0||\n";
-  }
-  std::vector<kvtest::Entry> Entries(const std::string& script) const {
-    return {E("Setup.ini", script), E("kelvo.exe", "MZ kelvo program"), E("lang.lng", "[en]")};
-  }
-  std::string WritePackage(const Bytes& exe) const { return dir.Write("pkg\\setup.exe", exe); }
-  std::string PackageFolder() const { return dir.Path("pkg"); }
-  void Installed(bool expected) const {
-    EXPECT_EQ(Exists(app + "\\kelvo.exe"), expected);
-    EXPECT_EQ(Exists(app + "\\lang.lng"), expected);
-    EXPECT_EQ(Exists(app + "\\Setup.ini"), expected);
-  }
-};
+using kvtest::Exists;
+using kvtest::RunProgram;
+using kvtest::WaitUntil;
 
 TEST_F(SetupRun, QuietInstallThenQuietRemoval) {
-  CreateDirectoryA(PackageFolder().c_str(), nullptr);
-  const std::string package = WritePackage(Package(kvtest::BuildArchive(Entries(Script()))));
+  const std::string package = WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()))));
   ASSERT_EQ(RunProgram(package, "/q /b0", PackageFolder()), 0);
   Installed(true);
   const std::string saved = app + "\\Setup.ini";
@@ -121,12 +31,14 @@ TEST_F(SetupRun, QuietInstallThenQuietRemoval) {
   EXPECT_EQ(RunProgram(setupExe, "/q /b0", app), 0);
   EXPECT_FALSE(Exists(app + "\\kelvo.exe"));
   EXPECT_FALSE(Exists(app + "\\lang.lng"));
+  EXPECT_FALSE(kvtest::KeyExists(HKEY_LOCAL_MACHINE, uninstallKey));
+  // Setup.exe, Setup.ini and the folder go with the self-delete helper.
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(app); }));
 }
 
 TEST_F(SetupRun, HiddenRunIntoTheGivenFolder) {
-  CreateDirectoryA(PackageFolder().c_str(), nullptr);
   app = dir.Path("Apps\\Chosen Folder");
-  const std::string package = WritePackage(Package(kvtest::BuildArchive(Entries(Script()))));
+  const std::string package = WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()))));
   app = dir.Path("Apps\\Kelvo Run");
   const std::string chosen = dir.Path("Apps\\Elsewhere");
   ASSERT_EQ(RunProgram(package, "/q2 /b0 \"/install:" + chosen + "\"", PackageFolder()), 0);
@@ -138,11 +50,10 @@ TEST_F(SetupRun, HiddenRunIntoTheGivenFolder) {
 }
 
 TEST_F(SetupRun, PasswordFromTheSwitchOrExitFifteen) {
-  CreateDirectoryA(PackageFolder().c_str(), nullptr);
   kvtest::ArchiveOptions options;
   options.password = "s3cret";
   const std::string package =
-      WritePackage(Package(kvtest::BuildArchive(Entries(Script()), options)));
+      WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()), options)));
   EXPECT_EQ(RunProgram(package, "/q /b0", PackageFolder()), 15);
   Installed(false);
   EXPECT_EQ(RunProgram(package, "/q /b0 /p:wrong", PackageFolder()), 3);
@@ -152,8 +63,7 @@ TEST_F(SetupRun, PasswordFromTheSwitchOrExitFifteen) {
 }
 
 TEST_F(SetupRun, BadPackagesEndWithExitThreeAndInstallNothing) {
-  CreateDirectoryA(PackageFolder().c_str(), nullptr);
-  const Bytes good = Package(kvtest::BuildArchive(Entries(Script())));
+  const Bytes good = kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script())));
   struct Case {
     const char* what;
     Bytes exe;
@@ -164,7 +74,7 @@ TEST_F(SetupRun, BadPackagesEndWithExitThreeAndInstallNothing) {
   const Case cases[] = {
       {"damaged stamp", damagedStamp},
       {"truncated package", truncated},
-      {"wrong script version", Package(kvtest::BuildArchive(Entries(Script("2.66.1000"))))},
+      {"wrong script version", kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script("2.66.1000"))))},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -176,13 +86,12 @@ TEST_F(SetupRun, BadPackagesEndWithExitThreeAndInstallNothing) {
 }
 
 TEST_F(SetupRun, RollbackOfAFailedInstallation) {
-  CreateDirectoryA(PackageFolder().c_str(), nullptr);
   // The second file's body ends early: the archive is cut inside it.
   kvtest::ArchiveOptions stored;
   stored.compress = [](const Bytes& d) { return kvtest::Zlib(d, kvtest::Method::kStored); };
   Bytes archive = kvtest::BuildArchive(Entries(Script()), stored);
   archive.resize(archive.size() - 12);
-  const Bytes exe = Package(archive);
+  const Bytes exe = kvtest::SetupPackage(archive);
   const std::string package = WritePackage(exe);
   EXPECT_EQ(RunProgram(package, "/q /b0", PackageFolder()), 5);
   EXPECT_TRUE(Exists(app + "\\kelvo.exe"));  // kept without /x
@@ -192,12 +101,26 @@ TEST_F(SetupRun, RollbackOfAFailedInstallation) {
   EXPECT_FALSE(Exists(app + "\\kelvo.exe"));
   EXPECT_FALSE(Exists(app + "\\lang.lng"));
   EXPECT_FALSE(Exists(app + "\\Setup.ini"));
+  // The folder was there before this run (the first one made it): it stays.
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(app + "\\Setup.exe"); })) << "the copied Setup.exe stays";
+}
+
+// A quiet installation checks the system requirements first, silently.
+TEST_F(SetupRun, UnmetRequirementsStopAQuietInstallWithExitEleven) {
+  installLines = "Hardware=20000|480|4\n";
+  const std::string package = WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()))));
+  EXPECT_EQ(RunProgram(package, "/q /b0", PackageFolder()), 11);
+  Installed(false);
+  EXPECT_FALSE(Exists(app));
+  installLines = "Hardware=640|480|4\n";
+  const std::string fits = WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()))));
+  EXPECT_EQ(RunProgram(fits, "/q /b0", PackageFolder()), 0);
+  Installed(true);
 }
 
 TEST_F(SetupRun, ScriptPathArgument) {
-  CreateDirectoryA(PackageFolder().c_str(), nullptr);
   const std::string kvz = dir.Write("pkg\\data.kvz", kvtest::BuildArchive(Entries(Script())));
-  const std::string plain = SetupProgram();
+  const std::string plain = kvtest::SetupProgram();
   EXPECT_EQ(RunProgram(plain, "/q /b0 \"" + dir.Path("pkg\\none.txt") + "\"", PackageFolder()), 3);
   EXPECT_EQ(RunProgram(plain, "/q /b0 \"" + kvz + "\"", PackageFolder()), 0);
   Installed(true);

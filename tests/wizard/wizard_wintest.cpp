@@ -21,6 +21,7 @@
 #include "setup/ui/wizard_sheet.h"
 #include "engine/support/kvz_writer.h"
 #include "support/wine_persona.h"
+#include "ui/window_screenshot.h"
 
 namespace {
 
@@ -32,44 +33,6 @@ std::string Text(HWND window) {
   char text[2048] = "";
   GetWindowTextA(window, text, sizeof(text));
   return text;
-}
-
-// A screenshot of a window as a 24-bit BMP file.
-void SaveScreenshot(HWND window, const std::string& path) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT r;
-  GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  // Wine's PrintWindow gives a blank picture: copy what the screen shows.
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof(info);
-  info.biWidth = w;
-  info.biHeight = h;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const DWORD stride = (DWORD(w) * 3 + 3) & ~3u;
-  std::vector<BYTE> pixels(stride * h);
-  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + DWORD(pixels.size());
-  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return;
-  DWORD n;
-  WriteFile(out, &file, sizeof(file), &n, nullptr);
-  WriteFile(out, &info, sizeof(info), &n, nullptr);
-  WriteFile(out, pixels.data(), DWORD(pixels.size()), &n, nullptr);
-  CloseHandle(out);
 }
 
 // Message boxes of the application: recorded; answered at once unless
@@ -97,8 +60,15 @@ class TestApp : public ApplicationBase {
 class Hooks : public RunHooks {
  public:
   std::function<void(int)> onNotify;
+  std::vector<int> notified;
+  std::vector<uint32_t> phases;
   void Notify(int message) override {
+    notified.push_back(message);
     if (onNotify) onNotify(message);
+  }
+  bool RunActions(uint32_t phase) override {
+    phases.push_back(phase);
+    return true;
   }
 };
 
@@ -158,7 +128,7 @@ class Wizard : public testing::Test {
 
   static std::string Shot(const char* name) {
     return std::string("screens\\") + kvtest::Persona() + "_" +
-           testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name + ".bmp";
+           testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name + ".png";
   }
 
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -206,17 +176,17 @@ TEST_F(Wizard, WalksEveryPageAndInstalls) {
     EXPECT_EQ(Text(GetDlgItem(page, IDT_COMPANY)), "Quorlan Soft");
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDL_WEB_SITE)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet->window, IDB_ABOUT)));
-    SaveScreenshot(sheet->window, Shot("64_welcome"));
+    kvtest::SaveWindowPng(sheet->window, Shot("64_welcome"));
     Press(PSBTN_NEXT);
   };
   onPage[IDD_README] = [&](HWND page) {
     EXPECT_EQ(Text(GetDlgItem(page, IDE_PAGE_TEXT)), "Read me first.\r\nSecond line.\r\n");
-    SaveScreenshot(sheet->window, Shot("65_readme"));
+    kvtest::SaveWindowPng(sheet->window, Shot("65_readme"));
     Press(PSBTN_NEXT);
   };
   onPage[IDD_LICENCE] = [&](HWND) {
     nextOnLicence = Text(GetDlgItem(sheet->window, kSheetNext));
-    SaveScreenshot(sheet->window, Shot("66_licence"));
+    kvtest::SaveWindowPng(sheet->window, Shot("66_licence"));
     Press(PSBTN_NEXT);
   };
   onPage[IDD_OPTIONS] = [&](HWND page) {
@@ -225,7 +195,7 @@ TEST_F(Wizard, WalksEveryPageAndInstalls) {
     SetDlgItemTextA(page, IDE_FOLDER, (target + "\\").c_str());
     required = Text(GetDlgItem(page, IDT_SPACE_REQUIRED));
     EXPECT_NE(Text(GetDlgItem(page, IDT_SPACE_AVAILABLE)).find(" KB"), std::string::npos);
-    SaveScreenshot(sheet->window, Shot("68_options"));
+    kvtest::SaveWindowPng(sheet->window, Shot("68_options"));
     Press(PSBTN_NEXT);
   };
   onPage[IDD_COMPLETED] = [&](HWND page) {
@@ -233,7 +203,7 @@ TEST_F(Wizard, WalksEveryPageAndInstalls) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet->window, IDCANCEL)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDR_RESTART_NOW)));
     finalCaption = Text(sheet->window);
-    SaveScreenshot(sheet->window, Shot("70_completed"));
+    kvtest::SaveWindowPng(sheet->window, Shot("70_completed"));
     Press(PSBTN_FINISH);
   };
   RunWizard();
@@ -247,6 +217,10 @@ TEST_F(Wizard, WalksEveryPageAndInstalls) {
   EXPECT_TRUE(Exists(target + "\\a.txt"));
   EXPECT_TRUE(Exists(target + "\\b.bin"));
   EXPECT_TRUE(application.messages.empty());
+  // Every step between its extension notifications, with its [Action] phase.
+  EXPECT_EQ(hooks.notified, (std::vector<int>{7, 12, 13, 14, 15, 16, 17, 18, 19, 8}));
+  EXPECT_EQ(hooks.phases, (std::vector<uint32_t>{0, 0x10000, 0x20000, 0x30000, 0x40000, 0x50000}));
+  EXPECT_TRUE(engine->ScriptChanged());
 }
 
 TEST_F(Wizard, WithoutReadmeAndLicenceBackFromOptionsReturnsToWelcome) {
@@ -265,15 +239,17 @@ TEST_F(Wizard, WithoutReadmeAndLicenceBackFromOptionsReturnsToWelcome) {
 TEST_F(Wizard, CancelDuringInstallationAsksAndLeadsToTheCancelledPage) {
   Load("");
   application.realBoxes = true;
-  hooks.onNotify = [&](int) { Press(PSBTN_CANCEL); };
+  hooks.onNotify = [&](int message) {
+    if (message == 7) Press(PSBTN_CANCEL);
+  };
   std::string question;
   onPage[IDD_WELCOME] = [&](HWND) { Press(PSBTN_NEXT); };
   onPage[IDD_OPTIONS] = [&](HWND) { Press(PSBTN_NEXT); };
-  onPage[IDD_PROGRESS] = [&](HWND) { SaveScreenshot(sheet->window, Shot("69_progress")); };
+  onPage[IDD_PROGRESS] = [&](HWND) { kvtest::SaveWindowPng(sheet->window, Shot("69_progress")); };
   onPage[IDD_CANCELLED] = [&](HWND page) {
     EXPECT_EQ(IsDlgButtonChecked(page, IDR_REMOVE_PARTIAL), BST_CHECKED);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet->window, IDCANCEL)));
-    SaveScreenshot(sheet->window, Shot("71_cancelled"));
+    kvtest::SaveWindowPng(sheet->window, Shot("71_cancelled"));
     CheckRadioButton(page, IDR_REMOVE_PARTIAL, IDR_KEEP_PARTIAL, IDR_KEEP_PARTIAL);
     Press(PSBTN_FINISH);
   };
@@ -296,6 +272,7 @@ TEST_F(Wizard, CancelDuringInstallationAsksAndLeadsToTheCancelledPage) {
             "application unusable.\n\nDo you want to cancel it anyway?");
   EXPECT_EQ(pagesSeen, (std::vector<int>{64, 68, 69, 71}));
   EXPECT_EQ(engine->State(), kEngineCancelled);
+  EXPECT_EQ(hooks.notified.back(), 9);  // the work stopped early
   EXPECT_FALSE(context.removePartialInstallation);
 }
 
