@@ -14,25 +14,6 @@ using scripttest::Structure;
 
 namespace {
 
-const char kSample[] =
-    "Version=2.67.1412\n"
-    "; built by hand\n"
-    "[Symbols]\n"
-    "AppTitle=2|255|Tool\n"
-    "AppFolder=1|255|<ProgramFiles>\\Tool\n"
-    "[Empty]\n"
-    "[Files] ; main program\n"
-    "InstallDir=<AppFolder>\n"
-    "File=tool.exe|100|3|2|0|0=tool.exe|0|-1|247|32||\n"
-    "[Readme]\n"
-    "=First line\n"
-    "=   indented\n"
-    "[[Registry]]\n"
-    "REGEDIT4\n"
-    "[HKEY_CURRENT_USER\\Software\\Tool]\n"
-    "\"Language\"=\"English\"\n"
-    "[[tool.exe]]\n";
-
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;
@@ -55,7 +36,7 @@ std::string TempPath(const char* name) {
 
 // The file reader cuts, drops and counts lines as the line interface does.
 TEST(ScriptFile, MemoryReaderMatchesTheLineInterface) {
-  const std::string text = std::string(kSample) + "x=" + std::string(5000, 'y') +
+  const std::string text = std::string(scripttest::kSampleScript) + "x=" + std::string(5000, 'y') +
                            "\r\n\r\n[S]\r\na\rb=c\nlast";
   SetupScript viaLines, viaReader;
   Parse(viaLines, text);
@@ -70,7 +51,7 @@ TEST(ScriptFile, MemoryReaderMatchesTheLineInterface) {
 // and the saved file reads back as the same structure.
 TEST(ScriptFile, ChangesInPlaceAndRoundTripsThroughAFile) {
   SetupScript s;
-  Parse(s, kSample);
+  Parse(s, scripttest::kSampleScript);
   s.Section("Files")->SetText("InstallDir", "C:\\Program Files\\Tool");
   s.Section("Files")->SetInt("ID", 7);
   s.Section("Install", true)->SetText("Timestamp", "2004-01-02 03:04:05");
@@ -96,7 +77,7 @@ TEST(ScriptFile, ChangesInPlaceAndRoundTripsThroughAFile) {
 
 TEST(ScriptFile, LoadAndSaveFailuresAreReported) {
   SetupScript s;
-  Parse(s, kSample);
+  Parse(s, scripttest::kSampleScript);
   const std::string missingDir = TempPath("kv_no_such_dir_7f3a") + "/Setup.ini";
   EXPECT_FALSE(SaveScriptFile(s, missingDir.c_str()));
   EXPECT_FALSE(LoadScriptFile(s, missingDir.c_str()));

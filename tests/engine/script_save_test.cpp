@@ -6,32 +6,9 @@
 using scripttest::Parse;
 using scripttest::Structure;
 
-namespace {
-
-const char kSample[] =
-    "Version=2.67.1412\n"
-    "; built by hand\n"
-    "[Symbols]\n"
-    "AppTitle=2|255|Tool\n"
-    "AppFolder=1|255|<ProgramFiles>\\Tool\n"
-    "[Empty]\n"
-    "[Files] ; main program\n"
-    "InstallDir=<AppFolder>\n"
-    "File=tool.exe|100|3|2|0|0=tool.exe|0|-1|247|32||\n"
-    "[Readme]\n"
-    "=First line\n"
-    "=   indented\n"
-    "[[Registry]]\n"
-    "REGEDIT4\n"
-    "[HKEY_CURRENT_USER\\Software\\Tool]\n"
-    "\"Language\"=\"English\"\n"
-    "[[tool.exe]]\n";
-
-}  // namespace
-
 TEST(ScriptSave, WritesTheDocumentedLayout) {
   SetupScript s;
-  Parse(s, kSample);
+  Parse(s, scripttest::kSampleScript);
   EXPECT_EQ(s.ToText(),
             "Version=2.67.1412\r\n"
             "; built by hand\r\n"

@@ -9,6 +9,28 @@
 
 namespace scripttest {
 
+// A small script with every kind of line: leading items, a comment, an
+// empty section, a section comment, readme lines and two named groups.
+inline const char kSampleScript[] =
+    "Version=2.67.1412\n"
+    "; built by hand\n"
+    "[Symbols]\n"
+    "AppTitle=2|255|Tool\n"
+    "AppFolder=1|255|<ProgramFiles>\\Tool\n"
+    "[Empty]\n"
+    "[Files] ; main program\n"
+    "InstallDir=<AppFolder>\n"
+    "File=tool.exe|100|3|2|0|0=tool.exe|0|-1|247|32||\n"
+    "[Readme]\n"
+    "=First line\n"
+    "=   indented\n"
+    "[[Registry]]\n"
+    "REGEDIT4\n"
+    "[HKEY_CURRENT_USER\\Software\\Tool]\n"
+    "\"Language\"=\"English\"\n"
+    "[[tool.exe]]\n";
+
+
 inline void Parse(SetupScript& script, const std::string& text) {
   script.Clear();
   std::string line;
