@@ -1,12 +1,4 @@
 # 32-bit Windows build: the one that ships. Nothing here can run it.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(KV_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${KV_TRIPLE}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${KV_TRIPLE}-g++-win32)
-set(CMAKE_RC_COMPILER  ${KV_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${KV_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

@@ -1,0 +1,12 @@
+# What both Windows toolchains share; each sets KV_TRIPLE and
+# CMAKE_SYSTEM_PROCESSOR first. The -win32 compilers: Win32 threads, no
+# winpthread DLL to ship.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER   ${KV_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${KV_TRIPLE}-g++-win32)
+set(CMAKE_RC_COMPILER  ${KV_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KV_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
