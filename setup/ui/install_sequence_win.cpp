@@ -11,6 +11,7 @@
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/shortcut_steps.h"
 #include "setup/engine/uninstall_entry.h"
+#include "setup/ui/progress_run_hooks.h"
 #include "setup/ui/wizard_progress_sink.h"
 #include "setup/ui/wizard_requirements.h"
 
@@ -31,23 +32,6 @@ bool ApplySystemSettings(SetupEngine& engine) {
 }
 
 namespace {
-
-// The run's own hooks, with the [Action] titles shown as the status line.
-class StatusHooks : public RunHooks {
- public:
-  StatusHooks(RunHooks& inner, WindowProgressSink& progress) : inner_(inner), progress_(progress) {}
-  void Notify(int message) override { inner_.Notify(message); }
-  bool RunActions(uint32_t phase) override { return inner_.RunActions(phase); }
-  bool HasActions(uint32_t phase) override { return inner_.HasActions(phase); }
-  void ProgressText(const std::string& text) override {
-    inner_.ProgressText(text);
-    progress_.Status(text);
-  }
-
- private:
-  RunHooks& inner_;
-  WindowProgressSink& progress_;
-};
 
 // One step with its check box; false ends the installation, as does a
 // failure the extension reported or a cancel seen after the step.
@@ -120,7 +104,7 @@ bool RunInstallSequence(SetupEngine& engine, InstallRun& run, WindowProgressSink
   if (!CheckRequirements(engine, request.app, request.quiet, request.notifyExtension)) return false;
 
   RunHooks* inner = run.hooks;
-  StatusHooks hooks(run.Hooks(), progress);
+  ProgressRunHooks hooks(run.Hooks(), progress);
   run.hooks = &hooks;
   ProgressSink* previous = &engine.Progress();
   engine.SetProgress(&progress);

@@ -6,6 +6,7 @@
 #include "setup/engine/uninstall_records.h"
 #include "setup/engine/uninstall_removal.h"
 #include "setup/ui/application_base.h"
+#include "setup/ui/progress_run_hooks.h"
 #include "setup/ui/wizard_about_box.h"
 #include "setup/ui/wizard_ids.h"
 #include "setup/ui/wizard_page.h"
@@ -19,10 +20,9 @@ constexpr int kStepEndPosition[kRemovalStepCount] = {100, 200, 300, 900};
 // The engine's removal reports its steps through the extension
 // notifications around them; this follows them with the check boxes and
 // the bar and passes everything on to the run's own hooks.
-class RemovalProgressHooks : public RunHooks {
+class RemovalProgressHooks : public ProgressRunHooks {
  public:
-  RemovalProgressHooks(RunHooks& inner, WindowProgressSink& progress)
-      : inner_(inner), progress_(progress) {}
+  using ProgressRunHooks::ProgressRunHooks;
 
   void Notify(int message) override {
     inner_.Notify(message);
@@ -35,12 +35,6 @@ class RemovalProgressHooks : public RunHooks {
     }
     progress_.Poll();
   }
-  bool RunActions(uint32_t phase) override { return inner_.RunActions(phase); }
-  bool HasActions(uint32_t phase) override { return inner_.HasActions(phase); }
-  void ProgressText(const std::string& text) override {
-    inner_.ProgressText(text);
-    progress_.Status(text);
-  }
 
  private:
   struct StepNotifications {
@@ -52,8 +46,6 @@ class RemovalProgressHooks : public RunHooks {
       {kNotifyRestoreSettingsBefore, kNotifyRestoreSettingsAfter},
       {kNotifyRemoveFilesBefore, kNotifyRemoveFilesAfter},
   };
-  RunHooks& inner_;
-  WindowProgressSink& progress_;
 };
 
 HBITMAP HeaderBitmap() {
