@@ -154,7 +154,9 @@ TEST(InflateZlibSmall, BitFlipsNeverCrash) {
     damaged[bit / 8] ^= uint8_t(1u << (bit % 8));
     int last = 0;
     const Bytes out = InflateAll(damaged, &last);
-    if (last == 1) EXPECT_EQ(out, data) << bit;
+    if (last == 1) {
+      EXPECT_EQ(out, data) << bit;
+    }
   }
 }
 
@@ -186,8 +188,9 @@ TEST(ArchiveZlib, ArchivesCompressedByZlib) {
 
 // Writes the fuzz targets' seed corpora (tests/fuzz/corpus/archive and
 // corpus/inflate) when KV_SEED_DIR names the corpus folder:
-//   KV_SEED_DIR=tests/fuzz/corpus engine_zlib_tests \
+//   KV_SEED_DIR=tests/fuzz/corpus engine_zlib_tests
 //     --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzSeeds*'
+// (one command line).
 TEST(FuzzSeeds, DISABLED_WriteFuzzSeeds) {
   const char* root = std::getenv("KV_SEED_DIR");
   ASSERT_NE(root, nullptr);
@@ -229,4 +232,66 @@ TEST(FuzzSeeds, DISABLED_WriteFuzzSeeds) {
   seed("stored", Compress(Bytes(data.begin(), data.begin() + 500), 0));
   seed("rle-small-window", Compress(data, 9, Z_RLE, 9));
   seed("tiny", Compress(Bytes{'a'}, 9));
+}
+
+// Inputs at the format's edges (nothing, one byte, long distance-1 runs, more
+// than one 64 KB stored block, exactly one) under the encodings our own
+// builder never writes, read in large, odd and byte-sized requests.
+TEST(InflateZlibSmall, EdgeInputsInEveryEncoding) {
+  std::mt19937 rng(11);
+  Bytes noise(70000), storedEdge(65535);
+  for (auto& b : noise) b = uint8_t(rng());
+  for (auto& b : storedEdge) b = uint8_t(rng());
+  const struct {
+    const char* what;
+    Bytes bytes;
+  } inputs[] = {
+      {"empty", {}}, {"one byte", {0x5A}}, {"zeros", Bytes(150000, 0)},
+      {"text", Corpus(300000, 5)}, {"noise", noise}, {"stored block edge", storedEdge},
+  };
+  const struct {
+    const char* what;
+    int level, strategy, windowBits;
+  } encodings[] = {
+      {"fixed Huffman", 9, Z_FIXED, 15},           {"fixed Huffman, fast", 1, Z_FIXED, 15},
+      {"stored only", 0, Z_DEFAULT_STRATEGY, 15},  {"dynamic, 512-byte window", 9, Z_DEFAULT_STRATEGY, 9},
+      {"fixed, 1 KB window", 6, Z_FIXED, 10},
+  };
+  for (const auto& e : encodings) {
+    for (const auto& d : inputs) {
+      SCOPED_TRACE(std::string(e.what) + " / " + d.what);
+      const Bytes z = Compress(d.bytes, e.level, e.strategy, e.windowBits);
+      // Stored at level 0; never dynamic with Z_FIXED (zlib stores what
+      // fixed codes would enlarge).
+      const int firstBlock = (z[2] >> 1) & 3;
+      if (e.level == 0) {
+        ASSERT_EQ(firstBlock, 0);
+      }
+      if (e.strategy == Z_FIXED) {
+        ASSERT_NE(firstBlock, 2);
+      }
+      int last = 0;
+      EXPECT_TRUE(InflateAll(z, &last) == d.bytes);
+      EXPECT_EQ(last, 1);
+      if (!d.bytes.empty()) CheckRandomRequests(z, d.bytes, 7, d.bytes.size() > 70000 ? 4093 : 7);
+    }
+  }
+}
+
+// A zlib stream is only sound with its trailer: a wrong Adler-32 fails the
+// last request even though every byte decoded.
+TEST(InflateZlibSmall, WrongTrailerFailsWithChecksumFault) {
+  const Bytes data = Corpus(5000, 6);
+  for (int level : {0, 9}) {
+    Bytes z = Compress(data, level, Z_FIXED);
+    z.back() ^= 1;
+    BufferedFile file;
+    file.OpenMemory(z.data(), z.size());
+    InflateStream s;
+    ASSERT_EQ(s.Open(&file), 0);
+    Bytes out(data.size());
+    EXPECT_EQ(s.Run(out.data(), out.size()), 0) << level;
+    EXPECT_EQ(s.Run(out.data(), 1), -3) << level;
+    EXPECT_EQ(s.LastFault(), InflateStream::Fault::kChecksum) << level;
+  }
 }
