@@ -218,6 +218,20 @@ TEST_F(Interactive, FailureInTheMiddleLeadsToTheCancelledPageAndRemovesThePart) 
   EXPECT_TRUE(Exists(dir.Path("Apps")));  // not made by the installation
 }
 
+TEST_F(Interactive, CancelBeforeTheInstallationEndsWithSixAndInstallsNothing) {
+  const std::string package = WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()))));
+  Program setup(package, "/b0", PackageFolder());
+  ASSERT_TRUE(setup.Started());
+  onPage[IDD_WELCOME] = [&](HWND sheet, HWND) { Press(sheet, PSBTN_NEXT); };
+  onPage[IDD_OPTIONS] = [&](HWND sheet, HWND) { Press(sheet, PSBTN_CANCEL); };
+  ASSERT_TRUE(DriveWizard(setup)) << "the wizard stayed";
+  EXPECT_EQ(setup.ExitCode(), 6);
+  EXPECT_EQ(pagesSeen, (std::vector<int>{64, 68}));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(Exists(app));
+  EXPECT_FALSE(kvtest::KeyExists(HKEY_LOCAL_MACHINE, uninstallKey));
+}
+
 TEST_F(Interactive, RemovalDialogRemovesEverythingIncludingSetupExe) {
   const std::string package = WritePackage(kvtest::SetupPackage(kvtest::BuildArchive(Entries(Script()))));
   ASSERT_EQ(kvtest::RunProgram(package, "/q /b0", PackageFolder()), 0);
