@@ -7,11 +7,12 @@ std::string SystemErrorText(DWORD code) {
                            reinterpret_cast<char*>(&text), 0, nullptr);
   std::string result = n && text ? std::string(text, n) : std::string();
   if (text) LocalFree(text);
-  return result;
+  // The system's texts end in a line break, which would show as an empty line.
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+    result.pop_back();
+  return result.empty() ? "Error " + std::to_string(code) : result;
 }
 
 void ShowSystemError(DWORD code) {
-  std::string text = SystemErrorText(code);
-  if (text.empty()) text = "Error " + std::to_string(code);
-  MessageBoxA(GetActiveWindow(), text.c_str(), "GetLastError", MB_OK);
+  MessageBoxA(GetActiveWindow(), SystemErrorText(code).c_str(), "GetLastError", MB_OK);
 }

@@ -7,5 +7,6 @@
 // Shows the system message text for `code` in a plain message box captioned
 // "GetLastError" with an OK button.
 void ShowSystemError(DWORD code);
-// The system message text for `code` (empty when there is none).
+// The system message text for `code` without its closing line break, or
+// "Error <code>" when the system has none.
 std::string SystemErrorText(DWORD code);

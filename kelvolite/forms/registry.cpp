@@ -65,8 +65,9 @@ bool TRegistry::KeyExists(const std::string& path) {
 
 namespace {
 
-// RegDeleteKey on NT refuses keys with subkeys: remove them first.
-bool DeleteTree(HKEY base, const std::string& rel) {
+// RegDeleteKey on NT refuses keys with subkeys: remove them first. A key
+// that cannot be opened for deletion loses none of its subkeys.
+LONG DeleteTree(HKEY base, const std::string& rel) {
   HKEY key;
   if (RegOpenKeyExA(base, rel.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
     std::vector<std::string> subkeys;
@@ -79,7 +80,7 @@ bool DeleteTree(HKEY base, const std::string& rel) {
     for (const auto& s : subkeys) DeleteTree(key, s);
     RegCloseKey(key);
   }
-  return RegDeleteKeyA(base, rel.c_str()) == ERROR_SUCCESS;
+  return RegDeleteKeyA(base, rel.c_str());
 }
 
 }  // namespace
@@ -88,8 +89,10 @@ bool TRegistry::DeleteKey(const std::string& path) {
   std::string rel;
   HKEY base = BaseFor(path, rel);
   while (!rel.empty() && rel.back() == '\\') rel.pop_back();
-  if (rel.empty()) return false;  // never the root itself
-  return DeleteTree(base, rel);
+  const LONG rc = rel.empty() ? ERROR_ACCESS_DENIED  // never the root itself
+                              : DeleteTree(base, rel);
+  SetLastError(static_cast<DWORD>(rc));
+  return rc == ERROR_SUCCESS;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {

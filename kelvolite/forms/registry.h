@@ -24,8 +24,10 @@ public:
   bool OpenKeyReadOnly(const std::string& path);
   void CloseKey();
   bool KeyExists(const std::string& path);
-  // Deletes the key with all its subkeys.
-  bool DeleteKey(const std::string& path);
+  // Deletes the key with all its subkeys. On failure GetLastError() tells
+  // why. Virtual so that a test can stand in a registry that refuses: Wine
+  // grants every key to its one user whatever the key's security says.
+  virtual bool DeleteKey(const std::string& path);
 
   bool ValueExists(const std::string& name) const;
   // String data (REG_SZ, REG_EXPAND_SZ); empty when missing or of another type.

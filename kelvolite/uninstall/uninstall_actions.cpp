@@ -3,6 +3,7 @@
 // Uninstall button and menu item for the selected row.
 #include "kelvolite/app/main_form.h"
 #include "kelvolite/controls/message_box.h"
+#include "kelvolite/controls/system_error.h"
 #include "kelvolite/uninstall/registry_entry.h"
 #include "kelvolite/uninstall/uninstall_command.h"
 
@@ -14,19 +15,20 @@ const char kUnfinished[] =
     "Uninstallation has not been completely finished\n due to a problem or the process has been canceled! "
     "\nClick OK if you want the entry to be deleted";
 const char kDeleted[] = "The Registry Entry has been deleted!";
-const char kNotDeleted[] = "The Registry Entry could not be deleted!";
 
 }  // namespace
 
 // Deletes the entry's key, says how that went and lists the programs anew.
+// A key that is still there (no rights to it) is not reported as deleted:
+// the system says why, in the same box as the notice, and the row stays.
 static void DeleteEntryAndRescan(TForm1& form, const std::string& keyPath) {
   form.FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
-  // A key that is still there afterwards (no access) must not be reported
-  // as deleted.
-  if (form.FRegistry->DeleteKey(keyPath) || !form.FRegistry->KeyExists(keyPath))
+  const bool deleted = form.FRegistry->DeleteKey(keyPath);
+  const DWORD error = GetLastError();
+  if (deleted || !form.FRegistry->KeyExists(keyPath))
     ShowMessageBox(&form, kDeleted, "Information", mbkOk);
   else
-    ShowMessageBox(&form, kNotDeleted, "Error", mbkOk);
+    ShowMessageBox(&form, SystemErrorText(error), "Error", mbkOk);
   form.FillUninstallList();
 }
 
@@ -65,19 +67,13 @@ void TForm1::bbtUninstallClick(TObject*) {
 }
 
 void TForm1::bbtUninstallRefreshClick(TObject*) {
-  edUninstallFilter.SetText("");
-  FillUninstallList();
-  SelectFirstItem(lvUninstall);
-  lvUninstall.SetFocus();
+  RefreshListPage(edUninstallFilter, &TForm1::FillUninstallList, lvUninstall);
 }
 
 void TForm1::edUninstallFilterChange(TObject*) { FillUninstallList(); }
 
 void TForm1::edUninstallFilterKeyPress(TObject*, char& key) {
-  if (key == '\r') {
-    SelectFirstItem(lvUninstall);
-    lvUninstall.SetFocus();
-  }
+  if (key == '\r') FocusFirstItem(lvUninstall);
 }
 
 void TForm1::lvUninstallSelectItem(TObject*, TListItem*, bool) {

@@ -2,6 +2,7 @@
 // the leftover-entry question, deleting phantom entries, the button and menu
 // labels, and the rescan afterwards. Boxes are answered by keys.
 #include <algorithm>
+#include <memory>
 
 #include "uninstall_fixture.h"
 
@@ -161,6 +162,60 @@ TEST_F(UninstallActions, AnUninstallerThatCannotStartOffersToDeleteTheEntry) {
     EXPECT_FALSE(EntryExists("KvVanishing"));
     EXPECT_EQ(" You have 0 installed programs, whom 0 are 'phantom' programs!", StatusLine());
   }
+}
+
+// Answers like a registry without rights to HKLM: Wine lets its one user
+// delete any key, whatever the key's security descriptor says.
+class RefusingRegistry : public TRegistry {
+public:
+  bool DeleteKey(const std::string&) override {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+};
+
+// The system's own text for `code`, as the message label shows it.
+std::string ShownSystemText(DWORD code) {
+  char text[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                 nullptr);
+  std::string s = text;
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return "\n\n" + s;
+}
+
+TEST_F(UninstallActions, ARefusedDeletionShowsTheSystemsReasonAndKeepsTheRow) {
+  AddEntry("KvLocked", {{"DisplayName", "Kv Locked"}, {"UninstallString", "0"}});
+  AddEntry("KvLeftover", {{"DisplayName", "Kv Leftover"}, {"UninstallString", UninstallCommand(3)}});
+  OpenMainForm();
+  form_->FRegistry = std::make_unique<RefusingRegistry>();
+  form_->FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
+  const std::string reason = ShownSystemText(ERROR_ACCESS_DENIED);
+  ASSERT_NE("\n\n", reason);
+
+  // A phantom's entry (Yes, then OK) and a leftover after its uninstaller
+  // (OK, then OK): both go through the same deletion.
+  for (const char* row : {"Kv Locked", "Kv Leftover"}) {
+    BoxAnswers answers({VK_RETURN, VK_RETURN});
+    Select(row);
+    ClickUninstall();
+    ASSERT_EQ(2u, answers.Shown().size()) << row;
+    EXPECT_TRUE(SameBox(answers.Shown()[1], "Error", reason.c_str())) << row << ": " << answers.Shown()[1].text;
+    EXPECT_EQ((std::vector<std::string>{"Kv Leftover", "Kv Locked"}), Captions()) << row;
+    EXPECT_EQ(" You have 2 installed programs, whom 1 are 'phantom' programs!", StatusLine()) << row;
+  }
+  EXPECT_TRUE(EntryExists("KvLocked"));
+  EXPECT_TRUE(EntryExists("KvLeftover"));
+}
+
+TEST(UninstallRegistry, AFailedKeyDeletionLeavesTheSystemsErrorCode) {
+  TRegistry reg;
+  reg.SetRootKey(HKEY_LOCAL_MACHINE);
+  SetLastError(0);
+  EXPECT_FALSE(reg.DeleteKey(std::string("\\") + kUninstallKey + "\\KvNeverThere"));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
+  EXPECT_FALSE(reg.DeleteKey("\\"));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError()) << "the root is never deleted";
 }
 
 TEST_F(UninstallActions, WithoutASelectionUninstallOnlyFocusesTheList) {
