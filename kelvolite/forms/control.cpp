@@ -262,6 +262,10 @@ void TWinControl::CreateHandle() {
                            style, left_, top_, width_, height_, parentWnd, id,
                            GetModuleHandleA(nullptr), this);
   if (!h) return;
+  // The system adds a child below its siblings; the control list has the
+  // last control in front (as BringToFront keeps it), so the window goes
+  // on top.
+  if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (p.StandardClass) {
     hwnd_ = h;
     SetPropA(h, kControlProp, this);

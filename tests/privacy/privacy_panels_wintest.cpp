@@ -39,6 +39,31 @@ TEST_F(PrivacyPanelsTest, SummaryListsTickedActionsInFixedOrderInBothLabels) {
   EXPECT_EQ(expected, f.lPrivacyIEList.Caption());
 }
 
+// The window the user sees at the middle of `box` (what lies in front).
+HWND WindowSeenAt(TCheckBox& box) {
+  POINT pt = {box.Width() / 2, box.Height() / 2};
+  ClientToScreen(box.Handle(), &pt);
+  return WindowFromPoint(pt);
+}
+
+TEST_F(PrivacyPanelsTest, TheSubPanelInFrontMatchesTheHeader) {
+  TForm1& f = *form_;
+  // The first boxes of both panels share one place; at the start the
+  // Internet Explorer panel is the one in front.
+  const struct {
+    TPSpeedButton* strip;
+    TCheckBox* seen;
+    const char* header;
+  } steps[] = {{nullptr, &f.cbInternetFiles, "Privacy Manager - Internet Explorer"},
+               {&f.bbtWindows, &f.cbRecycleBin, "Privacy Manager - Windows"},
+               {&f.bbtIE, &f.cbInternetFiles, "Privacy Manager - Internet Explorer"}};
+  for (const auto& s : steps) {
+    if (s.strip) ClickControl(*s.strip);
+    EXPECT_EQ(s.header, f.lMessage.Caption());
+    EXPECT_EQ(s.seen->Handle(), WindowSeenAt(*s.seen)) << s.header << ": " << s.seen->Text();
+  }
+}
+
 TEST_F(PrivacyPanelsTest, SelectAllFollowsTheMembersWithoutFeedback) {
   TForm1& f = *form_;
   TCheckBox* members[] = {&f.cbInternetFiles, &f.cbCookies, &f.cbHistory, &f.cbFavorites, &f.cbURLs};
