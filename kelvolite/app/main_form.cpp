@@ -67,3 +67,14 @@ void TForm1::SelectFirstItem(TListView& list) {
     first->SetFocused();
   }
 }
+
+void TForm1::FocusFirstItem(TListView& list) {
+  SelectFirstItem(list);
+  list.SetFocus();
+}
+
+void TForm1::RefreshListPage(TEdit& filter, void (TForm1::*scan)(), TListView& list) {
+  filter.SetText("");
+  (this->*scan)();
+  FocusFirstItem(list);
+}

@@ -215,4 +215,11 @@ public:
 private:
   void CreateComponents();
   void SelectFirstItem(TListView& list);
+  // The first row selected, and the list focused.
+  void FocusFirstItem(TListView& list);
+  // The rest of a switch to a list page, once FCurrentPage is set: its
+  // button bar, its scan, the page, the first row focused, the header.
+  void ShowListPage(TPanel& buttons, void (TForm1::*scan)(), TPanel& page, TListView& list);
+  // A list page's Refresh: the filter emptied, the list scanned anew.
+  void RefreshListPage(TEdit& filter, void (TForm1::*scan)(), TListView& list);
 };

@@ -39,47 +39,34 @@ bool MayLeaveStartupPage(TForm1& form) {
 
 }  // namespace
 
+void TForm1::ShowListPage(TPanel& buttons, void (TForm1::*scan)(), TPanel& page, TListView& list) {
+  HidePages();
+  buttons.Show();
+  Repaint();
+  (this->*scan)();
+  page.Show();
+  plWait.Hide();
+  FocusFirstItem(list);
+  lMessage.SetCaption(PageHeader(FCurrentPage));
+}
+
 void TForm1::bbtUninstallIconClick(TObject*) {
   if (FCurrentPage == pgUninstall || !MayLeaveStartupPage(*this)) return;
   FCurrentPage = pgUninstall;
   edUninstallFilter.SetText("");
-  HidePages();
-  plUninstallButtons.Show();
-  Repaint();
-  FillUninstallList();
-  plUninstall.Show();
-  plWait.Hide();
-  SelectFirstItem(lvUninstall);
-  lvUninstall.SetFocus();
-  lMessage.SetCaption(PageHeader(pgUninstall));
+  ShowListPage(plUninstallButtons, &TForm1::FillUninstallList, plUninstall, lvUninstall);
 }
 
 void TForm1::bbtStartupIconClick(TObject*) {
   if (FCurrentPage == pgStartup) return;
   FCurrentPage = pgStartup;
-  HidePages();
-  plStartupButtons.Show();
-  Repaint();
-  FillStartupList();
-  plStartup.Show();
-  plWait.Hide();
-  SelectFirstItem(lvStartup);
-  lvStartup.SetFocus();
-  lMessage.SetCaption(PageHeader(pgStartup));
+  ShowListPage(plStartupButtons, &TForm1::FillStartupList, plStartup, lvStartup);
 }
 
 void TForm1::bbtTaskManIconClick(TObject*) {
   if (FCurrentPage == pgTaskMan || !MayLeaveStartupPage(*this)) return;
   FCurrentPage = pgTaskMan;
-  HidePages();
-  plTaskManButtons.Show();
-  Repaint();
-  FillProcessList();
-  plTaskMan.Show();
-  plWait.Hide();
-  SelectFirstItem(lvTaskMan);
-  lvTaskMan.SetFocus();
-  lMessage.SetCaption(PageHeader(pgTaskMan));
+  ShowListPage(plTaskManButtons, &TForm1::FillProcessList, plTaskMan, lvTaskMan);
 }
 
 void TForm1::bbtPrivacyIconClick(TObject*) {

@@ -1,6 +1,7 @@
 // Owning wrappers for kernel handles, so that every early return closes them.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
 
 // A handle closed with CloseHandle (processes, tokens, snapshots, files).
 // Both nullptr and INVALID_HANDLE_VALUE mean "none".
@@ -89,4 +90,18 @@ public:
 
 private:
   T* p_ = nullptr;
+};
+
+// COM for one call, undone only when this call was the one to start it.
+class TComScope {
+public:
+  TComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~TComScope() {
+    if (ok_) CoUninitialize();
+  }
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
+
+private:
+  bool ok_;
 };

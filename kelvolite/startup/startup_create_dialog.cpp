@@ -17,19 +17,6 @@ const char kShellFolders[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Ex
 // out of the Startup folder.
 const char kBadNameCharacters[] = "\\/:*?\"<>|";
 
-class ComScope {
-public:
-  ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComScope() {
-    if (ok_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
-private:
-  bool ok_;
-};
-
 void Warn(HWND owner, const std::string& text) { MessageBoxA(owner, text.c_str(), "WARNING", MB_OK); }
 
 }  // namespace
@@ -203,7 +190,7 @@ void TfmStartupCreateDialog::bbtCreateClick(TObject*) {
   }
   HRESULT hr;
   {
-    ComScope com;
+    TComScope com;
     hr = CreateStartupShortcut(fileName, linkPath, "Shortcut to " + fileName);
   }
   // The dialog stays open on failure, so nothing the user typed is lost.

@@ -3,19 +3,12 @@
 #include "kelvolite/app/main_form.h"
 #include "kelvolite/startup/startup_create_dialog.h"
 
-void TForm1::bbtStartupRefreshClick(TObject*) {
-  edStartupFilter.SetText("");
-  FillStartupList();
-  SelectFirstItem(lvStartup);
-  lvStartup.SetFocus();
-}
+void TForm1::bbtStartupRefreshClick(TObject*) { RefreshListPage(edStartupFilter, &TForm1::FillStartupList, lvStartup); }
 
 void TForm1::edStartupFilterChange(TObject*) { FillStartupList(); }
 
 void TForm1::edStartupFilterKeyPress(TObject*, char& key) {
-  if (key != 13) return;
-  SelectFirstItem(lvStartup);
-  lvStartup.SetFocus();
+  if (key == '\r') FocusFirstItem(lvStartup);
 }
 
 void TForm1::bbtStartupAddClick(TObject* sender) {

@@ -75,19 +75,12 @@ void TForm1::bbtTaskManKillClick(TObject*) {
   lvTaskMan.SetFocus();
 }
 
-void TForm1::bbtTaskManRefreshClick(TObject*) {
-  edTaskManFilter.SetText("");
-  FillProcessList();
-  SelectFirstItem(lvTaskMan);
-  lvTaskMan.SetFocus();
-}
+void TForm1::bbtTaskManRefreshClick(TObject*) { RefreshListPage(edTaskManFilter, &TForm1::FillProcessList, lvTaskMan); }
 
 void TForm1::edTaskManFilterChange(TObject*) { FillProcessList(); }
 
 void TForm1::edTaskManFilterKeyPress(TObject*, char& key) {
-  if (key != 13) return;
-  SelectFirstItem(lvTaskMan);
-  lvTaskMan.SetFocus();
+  if (key == '\r') FocusFirstItem(lvTaskMan);
 }
 
 void TForm1::lvTaskManDblClick(TObject* sender) { bbtTaskManKillClick(sender); }

@@ -61,37 +61,6 @@ void ReplaceFirst(std::string& s, char from, char to) {
   if (at != std::string::npos) s[at] = to;
 }
 
-// COM for one call, undone only when this call was the one to start it.
-class ComScope {
-public:
-  ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComScope() {
-    if (ok_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
-private:
-  bool ok_;
-};
-
-template <typename T>
-class ComPtr {
-public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  T* operator->() const { return p_; }
-  T* get() const { return p_; }
-  void** out() { return reinterpret_cast<void**>(&p_); }
-
-private:
-  T* p_ = nullptr;
-};
-
 // Depth first over `folder`; true when a shortcut with an icon was found
 // (the search ends there, in every folder above too).
 bool SearchShortcut(TForm1& form, const std::string& folder, const std::string& name) {
@@ -184,12 +153,12 @@ void TForm1::FindStartMenuShortcut(const std::string& folder, const std::string&
 }
 
 std::string TForm1::ResolveShortcut(const std::string& path) {
-  ComScope com;
-  ComPtr<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())))
+  TComScope com;
+  TComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Receive())))
     return path;
-  ComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) return path;
+  TComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive()))) return path;
   const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
   if (n <= 0) return path;
   std::vector<wchar_t> widePath(static_cast<size_t>(n));
