@@ -2,6 +2,7 @@
 
 #include "setup/app/setup_log.h"
 #include "setup/app/system_info.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
 
@@ -26,45 +27,10 @@ WindowsVersion ReadWindowsVersion() {
 using OpenSCManagerFn = SC_HANDLE(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 using CloseServiceHandleFn = BOOL(WINAPI*)(SC_HANDLE);
 
-template <typename Fn>
-Fn LookUp(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-class Library {
- public:
-  explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  HMODULE get() const { return module_; }
-
- private:
-  HMODULE module_;
-};
-
-class TokenHandle {
- public:
-  TokenHandle() = default;
-  ~TokenHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  TokenHandle(const TokenHandle&) = delete;
-  TokenHandle& operator=(const TokenHandle&) = delete;
-  HANDLE* out() { return &handle_; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_ = nullptr;
-};
-
 void EnableShutdownPrivilege() {
-  TokenHandle token;
+  ScopedHandle token;
   if (!OpenProcessToken(GetCurrentProcess(),
-                        TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.out()))
+                        TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put()))
     return;
   TOKEN_PRIVILEGES tp;
   ZeroMemory(&tp, sizeof(tp));
@@ -97,11 +63,10 @@ std::string SystemDisplayName() {
 
 bool UserIsAdministrator() {
   if (!IsNtFamily()) return true;
-  Library advapi("ADVAPI32.DLL");
-  if (!advapi.get()) return false;
-  const auto open = LookUp<OpenSCManagerFn>(advapi.get(), "OpenSCManagerA");
+  ScopedModule advapi(LoadSystemLibrary("ADVAPI32.DLL"));
+  const auto open = FindProc<OpenSCManagerFn>(advapi.get(), "OpenSCManagerA");
   const auto close =
-      LookUp<CloseServiceHandleFn>(advapi.get(), "CloseServiceHandle");
+      FindProc<CloseServiceHandleFn>(advapi.get(), "CloseServiceHandle");
   if (!open || !close) return false;
   SC_HANDLE manager = open(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   if (!manager) return false;

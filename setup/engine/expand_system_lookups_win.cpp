@@ -4,23 +4,9 @@
 #include <vector>
 
 #include "setup/engine/expand_system_lookups.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
-
-class RegKey {
- public:
-  RegKey() = default;
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 HKEY RootKey(RegistryRoot root) {
   switch (root) {
@@ -59,12 +45,12 @@ std::string SystemSymbolLookups::Environment(const std::string& name) {
 
 std::string SystemSymbolLookups::RegistryValue(RegistryRoot root, const std::string& keyPath,
                                                const std::string& valueName) {
-  RegKey key;
-  if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
+  ScopedKey key;
+  if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
     return {};
   }
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
           ERROR_SUCCESS ||
       size == 0) {
     return {};
@@ -72,7 +58,7 @@ std::string SystemSymbolLookups::RegistryValue(RegistryRoot root, const std::str
   if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return {};
   // Room for terminators the stored data may lack.
   std::vector<char> data(size + 2, '\0');
-  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
                        reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
     return {};
   }

@@ -1,22 +1,14 @@
 #include <windows.h>
 
 #include "setup/engine/file_protection.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
 typedef BOOL(WINAPI* SfcIsFileProtectedFn)(HANDLE, LPCWSTR);
 
 SfcIsFileProtectedFn LookUp() {
-  // By full path: a SFC.DLL beside setup must not be loaded instead.
-  char path[MAX_PATH];
-  const UINT n = GetSystemDirectoryA(path, MAX_PATH - 9);
-  if (n == 0 || n >= MAX_PATH - 9) return nullptr;
-  std::string dll(path, n);
-  if (dll.back() != '\\') dll += '\\';
-  dll += "SFC.DLL";
-  HMODULE module = LoadLibraryA(dll.c_str());  // kept for the whole run
-  if (!module) return nullptr;
-  return reinterpret_cast<SfcIsFileProtectedFn>(
-      reinterpret_cast<void*>(GetProcAddress(module, "SfcIsFileProtected")));
+  // Kept for the whole run.
+  return FindProc<SfcIsFileProtectedFn>(LoadSystemLibrary("SFC.DLL"), "SfcIsFileProtected");
 }
 }  // namespace
 

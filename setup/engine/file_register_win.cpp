@@ -14,6 +14,7 @@
 #include "setup/engine/script_text.h"
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/shared_count.h"
+#include "setup/engine/win_handles.h"
 
 #define KV_SOURCE_ID 7302
 
@@ -38,25 +39,6 @@ const char kHelpKey[] = "Software\\Microsoft\\Windows\\Help";
 void Log(uint32_t code, std::initializer_list<const char*> args) {
   SetupLog::Instance().Event(code, args);
 }
-
-class Module {
- public:
-  explicit Module(const char* path) : module_(LoadLibraryA(path)) {}
-  ~Module() {
-    if (module_) FreeLibrary(module_);
-  }
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
-  bool Loaded() const { return module_ != nullptr; }
-  template <typename F>
-  F Find(const char* name) const {
-    return module_ ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
-                   : nullptr;
-  }
-
- private:
-  HMODULE module_;
-};
 
 // The file's own folder is current during a registration call.
 class CurrentFolder {
@@ -114,10 +96,10 @@ bool NamesFile(const std::string& stored, const std::string& path, const std::st
 
 bool CallServerEntry(const std::string& path, const char* entry) {
   CurrentFolder folder(path);
-  Module dll(path.c_str());
-  if (!dll.Loaded()) return false;
+  ScopedModule dll(LoadLibraryA(path.c_str()));  // the installed file, by its full path
+  if (!dll) return false;
   typedef HRESULT(STDAPICALLTYPE * Entry)();
-  Entry call = dll.Find<Entry>(entry);
+  Entry call = FindProc<Entry>(dll.get(), entry);
   return !call || SUCCEEDED(call());
 }
 
@@ -127,10 +109,10 @@ typedef HRESULT(STDAPICALLTYPE* UnRegisterTypeLibFn)(REFGUID, WORD, WORD, LCID, 
 
 bool TypeLibrary(const std::string& path, bool install) {
   CurrentFolder folder(path);
-  Module oleaut("OLEAUT32.DLL");
-  auto load = oleaut.Find<LoadTypeLibFn>("LoadTypeLib");
-  auto reg = oleaut.Find<RegisterTypeLibFn>("RegisterTypeLib");
-  auto unreg = oleaut.Find<UnRegisterTypeLibFn>("UnRegisterTypeLib");
+  ScopedModule oleaut(LoadSystemLibrary("OLEAUT32.DLL"));
+  auto load = FindProc<LoadTypeLibFn>(oleaut.get(), "LoadTypeLib");
+  auto reg = FindProc<RegisterTypeLibFn>(oleaut.get(), "RegisterTypeLib");
+  auto unreg = FindProc<UnRegisterTypeLibFn>(oleaut.get(), "UnRegisterTypeLib");
   if (!load || !reg || !unreg) return false;
   std::wstring wide = Wide(path);
   ITypeLib* lib = nullptr;

@@ -7,11 +7,11 @@
 #include "setup/engine/folder_path.h"
 #include "setup/engine/install_run.h"
 #include "setup/engine/install_start.h"
-#include "setup/engine/install_win_handles.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/previous_version.h"
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/uninstall_records.h"
+#include "setup/engine/win_handles.h"
 
 #define KV_SOURCE_ID 7501
 

@@ -5,13 +5,13 @@
 
 #include "setup/app/setup_log.h"
 #include "setup/engine/install_run.h"
-#include "setup/engine/install_win_handles.h"
 #include "setup/engine/previous_version.h"
 #include "setup/engine/progress_sink.h"
 #include "setup/engine/registry_access.h"
 #include "setup/engine/script_text.h"
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/uninstall_records.h"
+#include "setup/engine/win_handles.h"
 
 #define KV_SOURCE_ID 7502
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "setup/engine/registry_access.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
 
@@ -19,13 +20,13 @@ HKEY RootHandle(RegRoot root) {
 class WinKey : public RegistryKey {
  public:
   explicit WinKey(HKEY key) : key_(key) {}
-  ~WinKey() override { RegCloseKey(key_); }
   WinKey(const WinKey&) = delete;
   WinKey& operator=(const WinKey&) = delete;
 
   bool QueryValue(const std::string& name, RegValue* value) override {
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+        ERROR_SUCCESS) {
       return false;
     }
     // The value may grow between the two calls: try again a few times.
@@ -33,7 +34,7 @@ class WinKey : public RegistryKey {
       value->data.assign(size, '\0');
       DWORD got = size;
       BYTE* buffer = size ? reinterpret_cast<BYTE*>(&value->data[0]) : nullptr;
-      LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, buffer, &got);
+      LONG rc = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, buffer, &got);
       if (rc == ERROR_SUCCESS) {
         value->data.resize(got);
         value->type = type;
@@ -47,17 +48,17 @@ class WinKey : public RegistryKey {
 
   bool SetValue(const std::string& name, uint32_t type, const void* data,
                 size_t size) override {
-    return RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+    return RegSetValueExA(key_.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
                           DWORD(size)) == ERROR_SUCCESS;
   }
 
   bool DeleteValue(const std::string& name) override {
-    return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueA(key_.get(), name.c_str()) == ERROR_SUCCESS;
   }
 
   bool IsEmpty() override {
     DWORD subkeys = 0, values = 0;
-    if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+    if (RegQueryInfoKeyA(key_.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                          nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
       return false;
     }
@@ -65,7 +66,7 @@ class WinKey : public RegistryKey {
   }
 
  private:
-  HKEY key_;
+  ScopedKey key_;
 };
 
 class WinRegistry : public Registry {

@@ -5,7 +5,6 @@
 
 #include "setup/app/setup_log.h"
 #include "setup/engine/install_run.h"
-#include "setup/engine/install_win_handles.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/replace_at_restart.h"
 #include "setup/engine/self_delete.h"
@@ -14,6 +13,7 @@
 #include "setup/engine/symbol.h"
 #include "setup/engine/uninstall_entry.h"
 #include "setup/engine/uninstall_records.h"
+#include "setup/engine/win_handles.h"
 
 #define KV_SOURCE_ID 6404
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "setup/engine/install_win_handles.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/shortcut_link.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
 std::wstring Wide(const std::string& text) {

@@ -4,7 +4,6 @@
 
 #include "setup/engine/folder_path.h"
 #include "setup/engine/install_run.h"
-#include "setup/engine/install_win_handles.h"
 #include "setup/engine/path_clean.h"
 #include "setup/engine/script.h"
 #include "setup/engine/setup_engine.h"
@@ -12,6 +11,7 @@
 #include "setup/engine/shortcut_link.h"
 #include "setup/engine/shortcut_steps.h"
 #include "setup/engine/uninstall_records.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
 bool FileExists(const std::string& path) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "setup/engine/symbol_runtime.h"
+#include "setup/engine/win_handles.h"
 
 namespace {
 
@@ -8,40 +9,11 @@ namespace {
 typedef BOOL(WINAPI* FolderFunction)(LPSTR, LPDWORD);
 typedef BOOL(WINAPI* UserFolderFunction)(HANDLE, LPSTR, LPDWORD);
 
-class Library {
- public:
-  explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  FARPROC Find(const char* name) const { return module_ ? GetProcAddress(module_, name) : nullptr; }
-
- private:
-  HMODULE module_;
-};
-
-class Handle {
- public:
-  Handle() = default;
-  ~Handle() {
-    if (h_) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE* Out() { return &h_; }
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_ = nullptr;
-};
-
-bool CallFolder(FARPROC fn, std::string* out) {
+bool CallFolder(FolderFunction fn, std::string* out) {
   if (!fn) return false;
   char buf[MAX_PATH + 1] = "";
   DWORD size = sizeof(buf);
-  if (!reinterpret_cast<FolderFunction>(reinterpret_cast<void*>(fn))(buf, &size)) return false;
+  if (!fn(buf, &size)) return false;
   *out = buf;
   return true;
 }
@@ -67,18 +39,18 @@ bool ReadRuntimeFolders(RuntimeFolders* f) {
   if (n == 0 || n >= sizeof(buf)) return false;
   f->tempPath = buf;
 
-  Library userenv("userenv.dll");
-  f->hasProfiles = CallFolder(userenv.Find("GetProfilesDirectoryA"), &f->profiles);
-  f->hasAllUsersProfile =
-      CallFolder(userenv.Find("GetAllUsersProfileDirectoryA"), &f->allUsersProfile);
-  FARPROC user = userenv.Find("GetUserProfileDirectoryA");
-  Handle token;
+  ScopedModule userenv(LoadSystemLibrary("userenv.dll"));
+  f->hasProfiles =
+      CallFolder(FindProc<FolderFunction>(userenv.get(), "GetProfilesDirectoryA"), &f->profiles);
+  f->hasAllUsersProfile = CallFolder(
+      FindProc<FolderFunction>(userenv.get(), "GetAllUsersProfileDirectoryA"), &f->allUsersProfile);
+  const auto user = FindProc<UserFolderFunction>(userenv.get(), "GetUserProfileDirectoryA");
+  ScopedHandle token;
   f->hasUserProfile = false;
-  if (user && OpenProcessToken(GetCurrentProcess(), 0x20008, token.Out())) {
+  if (user && OpenProcessToken(GetCurrentProcess(), TOKEN_READ, token.put())) {
     char path[MAX_PATH + 1] = "";
     DWORD size = sizeof(path);
-    if (reinterpret_cast<UserFolderFunction>(reinterpret_cast<void*>(user))(token.Get(), path,
-                                                                            &size)) {
+    if (user(token.get(), path, &size)) {
       f->userProfile = path;
       f->hasUserProfile = true;
     }

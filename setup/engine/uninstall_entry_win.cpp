@@ -4,7 +4,6 @@
 
 #include "setup/app/setup_log.h"
 #include "setup/engine/install_run.h"
-#include "setup/engine/install_win_handles.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/registry_access.h"
 #include "setup/engine/replace_at_restart.h"
@@ -13,6 +12,7 @@
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/uninstall_entry.h"
 #include "setup/engine/uninstall_records.h"
+#include "setup/engine/win_handles.h"
 
 #define KV_SOURCE_ID 7503
 
