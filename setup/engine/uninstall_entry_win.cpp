@@ -134,7 +134,10 @@ bool FinishInstallation(SetupEngine& engine, InstallRun& run) {
   if (engine.Install().Has(kOptUninstallEntry) && !WriteEntry(engine, run, setupShort))
     return engine.StepFailed(kErrorClassFatal);
 
-  if (deferred || (filesWait && hooks.HasActions(kPhaseAfterRegistration))) {
+  // An extension DLL may ask for the registration run itself (host
+  // service 14), whether or not any file waits for the restart.
+  if (deferred || engine.RegistrationRunNeeded() ||
+      (filesWait && hooks.HasActions(kPhaseAfterRegistration))) {
     if (!WriteRunOnce(engine, run, setupShort)) {
       KV_TRACE(kError, "cannot write the RunOnce entry");
       return engine.StepFailed(kErrorClassFatal);

@@ -1,9 +1,10 @@
 // The extension host with our own test DLL under Wine: both entry point
 // names, DLLs that do not load or are too old, initialisation answers,
 // the notifications of an installation in order with the [Action] items
-// between them, -3 during the work, a zero return, and the services the
-// DLL calls back.
+// between them, -3 during the work, a zero return, the services the DLL
+// calls back, and a registration run after the restart that it asks for.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,7 @@ class ExtensionHostTest : public ::testing::Test {
     SetEnvironmentVariableA("KVX_RECORD", record.c_str());
     SetEnvironmentVariableA("KVX_ANSWERS", nullptr);
     SetEnvironmentVariableA("KVX_SERVICES", nullptr);
+    SetEnvironmentVariableA("KVX_REGISTER", nullptr);
     LoadScript("");
   }
   void TearDown() override {
@@ -65,6 +67,7 @@ class ExtensionHostTest : public ::testing::Test {
     SetEnvironmentVariableA("KVX_RECORD", nullptr);
     SetEnvironmentVariableA("KVX_ANSWERS", nullptr);
     SetEnvironmentVariableA("KVX_SERVICES", nullptr);
+    SetEnvironmentVariableA("KVX_REGISTER", nullptr);
   }
   void LoadScript(const std::string& more, ScriptSectionReaders* readers = nullptr) {
     const std::string script = "Version=2.67.1412\n[Install]\nIgnore=4294967295\n[Symbols]\n"
@@ -238,6 +241,51 @@ TEST_F(ExtensionHostTest, InstallationNotifiesInOrderWithActionsBetween) {
   EXPECT_EQ(order, (std::vector<std::string>{"n 0 1", "n 1 1", "n 7 1", "start", "n 16 1",
                                              "n 17 1", "end", "n 8 1", "n 2 1"}));
   EXPECT_TRUE(Exists(app + "\\Setup.exe"));
+}
+
+// Service 14 in the middle of an installation where no file waits for a
+// restart: the last step still writes the RunOnce entry, and the end
+// phase's actions are left for the registration run.
+TEST_F(ExtensionHostTest, RegistrationRunAskedByTheDllWritesRunOnce) {
+  auto launcher = MakeSystemLauncher(*engine, nullptr);
+  ProgramActions joined(*engine, launcher.get());
+  LoadScript("Bin=-1|255|" + actionstest::TestFolder() +
+                 "\n[Action]\nTitle=End\nPath=<Bin>\\action_child.exe\nArguments=\"" + record +
+                 "\" 0 end\nOptions=1|255|" + std::to_string(0x50000 | kActionWait) + "|60000\n",
+             &joined);
+  ASSERT_TRUE(engine->SetRuntimeSymbols());
+  SetEnvironmentVariableA("KVX_REGISTER", "16");
+  std::string path = Dll("plain");
+  ASSERT_TRUE(host->Start(&path));
+
+  AppRunHooks hooks(host.get(), &joined);
+  InstallRun run;
+  run.executable = actionstest::TestFolder() + "\\action_child.exe";
+  run.hooks = &hooks;
+  ASSERT_TRUE(StartInstallation(*engine, run));
+  ASSERT_TRUE(CreateShortcutsStep(*engine, run, 0));
+  ASSERT_TRUE(engine->PendingReplacements().empty());
+  ASSERT_TRUE(FinishInstallation(*engine, run));
+  EXPECT_EQ(engine->State(), kEngineDone);
+  EXPECT_TRUE(engine->RestartNeeded());
+  EXPECT_EQ(Only(ReadLines(record), "s14 "), std::vector<std::string>{"s14 1"});
+  EXPECT_TRUE(Only(ReadLines(record), "action ").empty());
+
+  ASSERT_FALSE(run.runOnceName.empty());
+  char data[MAX_PATH + 32] = {};
+  DWORD size = sizeof data - 1;
+  const char runOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+  ASSERT_EQ(SHGetValueA(HKEY_LOCAL_MACHINE, runOnce, run.runOnceName.c_str(), nullptr, data, &size),
+            ERROR_SUCCESS);
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA((app + "\\Setup.exe").c_str(), shortPath, MAX_PATH);
+  EXPECT_EQ(std::string(data), std::string(shortPath) + " /register");
+
+  DeleteUninstallRegistration(*engine, run);
+  size = sizeof data - 1;
+  EXPECT_NE(SHGetValueA(HKEY_LOCAL_MACHINE, runOnce, run.runOnceName.c_str(), nullptr, data, &size),
+            ERROR_SUCCESS);
+  host->End();
 }
 
 }  // namespace

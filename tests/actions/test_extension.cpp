@@ -5,6 +5,8 @@
 //   KVX_RECORD    file that gets one line per notification ("n code mode")
 //   KVX_SERVICES  notification on which to call the host's services and
 //                 record their results ("s<index> ...")
+//   KVX_REGISTER  notification on which to ask for a restart with a
+//                 registration run after it (service 14, "s14 ...")
 #include <windows.h>
 
 #include <cstdint>
@@ -90,6 +92,11 @@ extern "C" int __stdcall VokHandler(CallRecord* record, void*) {
   const std::string services = Env("KVX_SERVICES");
   if (!services.empty() && std::strtoul(services.c_str(), nullptr, 10) == record->code)
     CallServices(record->host);
+  const std::string registerOn = Env("KVX_REGISTER");
+  if (!registerOn.empty() && std::strtoul(registerOn.c_str(), nullptr, 10) == record->code) {
+    void* const* table = *static_cast<void* const* const*>(record->host);
+    Record("s14 " + std::to_string(reinterpret_cast<Plain>(table[14])(record->host)));
+  }
   int32_t answer = 0;
   bool zeroReturn = false;
   if (ConfiguredAnswer(record->code, &answer, &zeroReturn)) {
