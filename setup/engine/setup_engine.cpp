@@ -8,6 +8,7 @@
 #include "setup/engine/script_open.h"
 #include "setup/engine/script_text.h"
 #include "setup/engine/shared_count.h"
+#include "setup/engine/shortcut_item.h"
 #include "setup/engine/uninstall_records.h"
 #include "setup/app/setup_log.h"
 
@@ -20,7 +21,8 @@ class NoProgress : public ProgressSink {
 };
 }  // namespace
 
-// [Files] sections are the engine's; the rest go to the other readers.
+// [Files] sections are the engine's; the rest go to the other readers,
+// shortcuts once they have the Path they cannot do without.
 class SetupEngine::FileReaders : public ScriptSectionReaders {
  public:
   explicit FileReaders(SetupEngine& engine) : engine_(engine) {}
@@ -31,6 +33,7 @@ class SetupEngine::FileReaders : public ScriptSectionReaders {
     return true;
   }
   bool ReadShellLink(ScriptSection& s, ScriptLoadFailure* f) override {
+    if (!CheckShortcutSection(s, f)) return false;
     return !engine_.otherReaders_ || engine_.otherReaders_->ReadShellLink(s, f);
   }
   bool ReadAction(ScriptSection& s, ScriptLoadFailure* f) override {

@@ -4,12 +4,14 @@
 // shortcut goes to.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/registry_fake.h"
 #include "setup/engine/expand.h"
 #include "setup/engine/install_run.h"
+#include "setup/engine/os_flags.h"
 #include "setup/engine/script.h"
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/shortcut_item.h"
@@ -284,6 +286,43 @@ TEST(ShortcutSections, FieldsDefaultsChoicesAndPath) {
   ScriptLoadFailure failure;
   EXPECT_FALSE(CheckShortcutSection(*sections[2], &failure));
   EXPECT_EQ(failure.line, 12u);
+}
+
+// The engine's loader refuses a shortcut with no target at all (empty
+// counts as none) and hands the good ones on to the other readers.
+TEST(ShortcutSections, ScriptWithAShortcutWithoutPathDoesNotLoad) {
+  class Counting : public ScriptSectionReaders {
+   public:
+    int links = 0;
+    bool ReadShellLink(ScriptSection&, ScriptLoadFailure*) override { return ++links, true; }
+  };
+  const std::string head =
+      "Version=2.67.1412\n[Symbols]\nAppTitle=2|255|T\nAppFolder=1|255|C:\\T\n"
+      "[ShellLink]\nTitle=Good\nPath=<AppFolder>\\t.exe\n[ShellLink]\nTitle=Bad\n";
+  const struct {
+    const char* what;
+    std::string more;
+    bool loads;
+  } cases[] = {{"no Path", "", false},
+               {"empty Path", "Path=\n", false},
+               {"key without value", "Path\n", false},
+               {"with Path", "Path=x.exe\n", true}};
+  for (const auto& c : cases) {
+    const std::string text = head + c.more;
+    SetupEngine engine(osflags::kWinXP, std::make_unique<NoSymbolLookups>());
+    Counting others;
+    engine.SetSectionReaders(&others);
+    ScriptLoadFailure failure;
+    EXPECT_EQ(engine.LoadScript(text.data(), text.size(), "Setup.ini", &failure), c.loads)
+        << c.what;
+    EXPECT_EQ(others.links, c.loads ? 2 : 1) << c.what;
+    if (c.loads) continue;
+    EXPECT_EQ(failure.error, ScriptLoadError::kBadSection) << c.what;
+    EXPECT_EQ(failure.line, 8u) << c.what;
+    EXPECT_EQ(DescribeScriptLoadFailure(failure),
+              "section cannot be read (line 8): [ShellLink] section without Path")
+        << c.what;
+  }
 }
 
 }  // namespace
