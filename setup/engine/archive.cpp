@@ -6,11 +6,14 @@
 #include <cstring>
 #include <new>
 
+#include "setup/app/setup_exception.h"
 #include "setup/engine/archive_cipher.h"
 #include "setup/engine/buffered_file.h"
 #include "setup/engine/inflate_stream.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/progress_sink.h"
+
+#define KV_SOURCE_ID 7101
 
 namespace {
 
@@ -134,10 +137,14 @@ int SetupArchive::Start(const char* password) {
       return -1;
     }
   }
-  // No memory for the decoder's state is meant to be a fatal runtime error
-  // of setup; until setup/app's exception type exists it fails the open.
+  // Without memory for the decoder's state setup cannot go on at all: a
+  // fatal runtime error, not a damaged archive.
   inflate_ = new (std::nothrow) InflateStream;
-  if (!inflate_ || inflate_->Open(file_) != 0) {
+  if (!inflate_) {
+    Close();
+    cException::raise(KV_SOURCE_ID, __LINE__);
+  }
+  if (inflate_->Open(file_) != 0) {
     Close();
     return -1;
   }

@@ -41,7 +41,8 @@ class SetupArchive {
 
   // 0 open and at the first entry; 1 encrypted and no usable password (the
   // reader is closed again); -1 failure (file, seek, magic, check block,
-  // zlib header, no memory for the decoder).
+  // zlib header, no memory for the decoder's window). No memory for the
+  // decoder itself raises a fatal cException (the reader is closed).
   int Open(const char* path, uint32_t offset, const char* password);
   // The same for an archive held in memory (from its header on); the
   // caller keeps the block alive while the reader is open.
