@@ -65,7 +65,9 @@ TEST_F(ArchiveExtractWin, AppliesTimeAndMaskedAttributes) {
     // its own (it may answer ARCHIVE where Windows answers NORMAL), so
     // that bit is only required where it was asked for.
     EXPECT_EQ(got & 0x07u, expected[i] & 0x07u) << h.name;
-    if (expected[i] & FILE_ATTRIBUTE_ARCHIVE) EXPECT_TRUE(got & FILE_ATTRIBUTE_ARCHIVE) << h.name;
+    if (expected[i] & FILE_ATTRIBUTE_ARCHIVE) {
+      EXPECT_TRUE(got & FILE_ATTRIBUTE_ARCHIVE) << h.name;
+    }
     EXPECT_FALSE(got & FILE_ATTRIBUTE_DIRECTORY) << h.name;
     EXPECT_EQ(LastWrite(target), entries_[i].lastWrite) << h.name;
     EXPECT_EQ(kvtest::ReadFileBytes(target), entries_[i].body) << h.name;
