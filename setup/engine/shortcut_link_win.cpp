@@ -18,6 +18,19 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
+// Saving a link makes the shell read it at once (Wine starts its menu
+// builder on every save; Explorer reads it for the icon), and the reader
+// holds the file open without sharing its deletion for a moment. Waiting
+// that out keeps a removal from leaving the link, and so its folder,
+// behind; a file held longer than that is given up as before.
+bool DeleteLinkFile(const std::string& path) {
+  for (DWORD waited = 0;; waited += 50) {
+    if (osfile::ForceDelete(path.c_str())) return true;
+    if (GetLastError() != ERROR_SHARING_VIOLATION || waited >= 5000) return false;
+    Sleep(50);
+  }
+}
+
 bool MakeShellLink(ComPtr<IShellLinkA>& link, ComPtr<IPersistFile>& file) {
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               link.put())))
@@ -90,6 +103,6 @@ int DeleteLinksTo(const std::string& target, const std::string& folder) {
     } while (FindNextFileA(find.get(), &found));
   }
   int deleted = 0;
-  for (const std::string& path : matches) deleted += osfile::ForceDelete(path.c_str()) ? 1 : 0;
+  for (const std::string& path : matches) deleted += DeleteLinkFile(path) ? 1 : 0;
   return deleted;
 }

@@ -92,6 +92,7 @@ int SharedCount(const std::string& path) {
   return v.rfind("dword:", 0) == 0 ? std::stoi(v.substr(6)) : -1;
 }
 void DeleteTree(const std::string& path) { SHDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()); }
+void CALLBACK CloseOnTimer(void* handle, BOOLEAN) { CloseHandle(static_cast<HANDLE>(handle)); }
 
 kvtest::Entry E(const std::string& name, const std::string& body) {
   kvtest::Entry e;
@@ -322,6 +323,35 @@ TEST_F(InstallRemove, WholeInstallationThenWholeRemoval) {
   EXPECT_FALSE(Exists(setupExe));
   EXPECT_TRUE(Exists(dir.Path("Prog Files")));  // existed before: never recorded
   EXPECT_TRUE(Exists(desktop));
+  CoUninitialize();
+}
+
+// The shell reads every link just saved (Wine's menu builder does it in a
+// process of its own) and holds it open without sharing its deletion for
+// a moment. A removal that meets such a reader waits for it instead of
+// leaving the link, and with it the program group, behind.
+TEST_F(InstallRemove, LinkHeldOpenByTheShellIsDeletedOnceItLetsGo) {
+  CoInitialize(nullptr);
+  const std::string target = dir.Write("kelvo.exe", Bytes{'M', 'Z'});
+  CreateDirectoryA(group.c_str(), nullptr);
+  LinkFields fields;
+  fields.target = target;
+  ASSERT_TRUE(CreateLink(group, "Kelvo", fields));
+  const std::string link = group + "\\Kelvo.lnk";
+  HANDLE reader = CreateFileA(link.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  ASSERT_FALSE(DeleteFileA(link.c_str()));  // what the removal meets
+  ASSERT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+
+  // The reader lets go a little later, on a thread of the pool.
+  HANDLE timer = nullptr;
+  ASSERT_TRUE(CreateTimerQueueTimer(&timer, nullptr, CloseOnTimer, reader, 300, 0,
+                                    WT_EXECUTEONLYONCE));
+  EXPECT_EQ(DeleteLinksTo(target, group), 1);
+  DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(Exists(link));
+  EXPECT_TRUE(RemoveDirectoryA(group.c_str()));
   CoUninitialize();
 }
 
