@@ -1,6 +1,5 @@
 #include "setup/engine/environment.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "setup/app/setup_log.h"
@@ -15,28 +14,13 @@ const char kEnvironmentKeyPath[] =
     "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
 bool ParseEnvironmentLine(std::string_view text, EnvironmentLine* line) {
-  std::string_view fields[5];
-  for (auto& f : fields) {
-    size_t bar = text.find('|');
-    if (bar == std::string_view::npos) return false;
-    f = text.substr(0, bar);
-    text.remove_prefix(bar + 1);
-  }
-  if (text.empty()) return false;
-  line->flags = scripttext::ParseUInt(fields[0]);
-  line->osFlags = scripttext::ParseUInt(fields[1]);
-  line->mode = scripttext::ParseInt(fields[2]);
-  line->separator = scripttext::ParseInt(fields[3]);
-  line->applied = scripttext::ParseInt(fields[4]);
+  if (!TakeListLineHead(&text, line) || text.empty()) return false;
   line->value.assign(text.data(), text.size());
   return true;
 }
 
 std::string FormatEnvironmentLine(const EnvironmentLine& l) {
-  char head[96];
-  std::snprintf(head, sizeof head, "%lu|%lu|%d|%d|%d|", static_cast<unsigned long>(l.flags),
-                static_cast<unsigned long>(l.osFlags), l.mode, l.separator, l.applied);
-  return head + l.value;
+  return FormatListLineHead(l) + l.value;
 }
 
 namespace {
@@ -71,13 +55,6 @@ void MarkApplied(EnvWork& w, EnvironmentPass& pass) {
   w.line.applied = 1;
   w.item->SetValue(FormatEnvironmentLine(w.line));
   pass.scriptChanged = true;
-}
-
-std::string Joined(const std::string& old, char separator, const std::string& value) {
-  if (old.empty()) return value;
-  std::string s = old;
-  if (separator) s.push_back(separator);
-  return s + value;
 }
 
 std::string TextOf(const RegValue& v) {
@@ -160,7 +137,7 @@ EnvironmentPass ApplyEnvironmentRegistry(ScriptSection& section, Registry& regis
         KV_TRACE(kWarn, "environment variable %s is not text: not appended", w.name.c_str());
         return;
       }
-      text = Joined(TextOf(old), w.separator, w.value);
+      text = AppendListElement(TextOf(old), w.separator, w.value);
       if (old.type == kRegExpandSz) type = kRegExpandSz;
     }
     if (!WriteText(*key, w.name, type, text)) {
@@ -206,7 +183,7 @@ EnvironmentPass ApplyEnvironmentAutoexec(ScriptSection& section, SetupScript& au
     std::string old;
     ScriptItem* found = FindSetting(lines, w.name, &old);
     if (found && w.line.mode == kModeIfMissing) return;
-    std::string text = found && w.line.mode == kModeAppend ? Joined(old, w.separator, w.value)
+    std::string text = found && w.line.mode == kModeAppend ? AppendListElement(old, w.separator, w.value)
                                                            : w.value;
     if (found) {
       found->key = "SET " + w.name;

@@ -10,16 +10,12 @@
 
 #include "setup/engine/registry_access.h"
 #include "setup/engine/regscript_context.h"
+#include "setup/engine/regscript_list.h"
 
 class ScriptSection;
 class SetupScript;
 
-struct EnvironmentLine {
-  uint32_t flags = 0;
-  uint32_t osFlags = 0;
-  int mode = 1;
-  int separator = 0;
-  int applied = 0;
+struct EnvironmentLine : ListLineHead {
   std::string value;  // unexpanded; may itself contain '|'
 };
 

@@ -1,7 +1,5 @@
 #include "setup/engine/ini_values.h"
 
-#include <cstdio>
-
 #include "setup/app/setup_log.h"
 #include "setup/engine/regscript_data.h"
 #include "setup/engine/regscript_list.h"
@@ -11,31 +9,17 @@
 #define KV_SOURCE_ID 7404
 
 bool ParseIniValueLine(std::string_view text, IniValueLine* line) {
-  std::string_view fields[8];
-  for (auto& f : fields) {
-    size_t bar = text.find('|');
-    if (bar == std::string_view::npos) return false;
-    f = text.substr(0, bar);
-    text.remove_prefix(bar + 1);
-  }
-  if (text.empty()) return false;
-  line->flags = scripttext::ParseUInt(fields[0]);
-  line->osFlags = scripttext::ParseUInt(fields[1]);
-  line->mode = scripttext::ParseInt(fields[2]);
-  line->separator = scripttext::ParseInt(fields[3]);
-  line->applied = scripttext::ParseInt(fields[4]);
-  line->file.assign(fields[5].data(), fields[5].size());
-  line->section.assign(fields[6].data(), fields[6].size());
-  line->key.assign(fields[7].data(), fields[7].size());
+  std::string_view names[3];
+  if (!TakeListLineHead(&text, line) || !TakeFields(&text, names, 3) || text.empty()) return false;
+  line->file.assign(names[0].data(), names[0].size());
+  line->section.assign(names[1].data(), names[1].size());
+  line->key.assign(names[2].data(), names[2].size());
   line->value.assign(text.data(), text.size());
   return true;
 }
 
 std::string FormatIniValueLine(const IniValueLine& l) {
-  char head[96];
-  std::snprintf(head, sizeof head, "%lu|%lu|%d|%d|%d|", static_cast<unsigned long>(l.flags),
-                static_cast<unsigned long>(l.osFlags), l.mode, l.separator, l.applied);
-  return head + l.file + "|" + l.section + "|" + l.key + "|" + l.value;
+  return FormatListLineHead(l) + l.file + "|" + l.section + "|" + l.key + "|" + l.value;
 }
 
 namespace {
@@ -75,12 +59,8 @@ IniValuesPass ApplyIniValues(ScriptSection& section, IniFiles& files, SettingsCo
   ForEachLine(section, context, true, [&](IniWork& w) {
     std::string old = files.Read(w.file, w.section, w.key);
     if (!old.empty() && w.line.mode == kModeIfMissing) return;
-    std::string text = w.value;
-    if (!old.empty() && w.line.mode == kModeAppend) {
-      text = old;
-      if (w.separator) text.push_back(w.separator);
-      text += w.value;
-    }
+    const std::string text =
+        w.line.mode == kModeAppend ? AppendListElement(old, w.separator, w.value) : w.value;
     if (!files.Write(w.file, w.section, w.key, text)) {
       KV_TRACE(kWarn, "cannot write [%s] %s in %s", w.section.c_str(), w.key.c_str(),
                w.file.c_str());

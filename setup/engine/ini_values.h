@@ -8,15 +8,11 @@
 #include <string_view>
 
 #include "setup/engine/regscript_context.h"
+#include "setup/engine/regscript_list.h"
 
 class ScriptSection;
 
-struct IniValueLine {
-  uint32_t flags = 0;
-  uint32_t osFlags = 0;
-  int mode = 1;
-  int separator = 0;
-  int applied = 0;
+struct IniValueLine : ListLineHead {
   std::string file, section, key;
   std::string value;  // the rest of the line; may contain '|'
 };

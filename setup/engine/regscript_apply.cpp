@@ -85,11 +85,8 @@ class ApplyHandler : public RegScriptHandler {
     std::string bytes = ValueBytes(*v.data, v.prefix.flags, context_);
     uint32_t type = v.data->type;
     if (exists && v.prefix.mode == kModeAppend) {
-      std::string joined = ListBody(old.type, old.data);
-      char sep = char(v.prefix.separator & 0xFF);
-      if (sep && !joined.empty()) joined.push_back(sep);  // no empty first element
-      joined += bytes;
-      bytes.swap(joined);
+      bytes = AppendListElement(ListBody(old.type, old.data), char(v.prefix.separator & 0xFF),
+                                bytes);
       // Appending to an expandable string keeps it expandable.
       if (IsTextType(type) && IsTextType(old.type) &&
           (type == kRegExpandSz || old.type == kRegExpandSz)) {

@@ -42,6 +42,14 @@ TEST(RegScriptList, RemovesOneWholeElement) {
   }
 }
 
+// Appending never makes an empty first element: the same rule for the
+// registry script, the environment and INI values.
+TEST(RegScriptList, AppendsAfterTheSeparatorOnlyToSomething) {
+  EXPECT_EQ(AppendListElement("c:\\a", ';', "c:\\b"), "c:\\a;c:\\b");
+  EXPECT_EQ(AppendListElement("", ';', "c:\\b"), "c:\\b");
+  EXPECT_EQ(AppendListElement("ab", 0, "cd"), "abcd");
+}
+
 TEST(EnvironmentLine, ParseAndFormat) {
   EnvironmentLine l;
   ASSERT_TRUE(ParseEnvironmentLine("0|240|2|59|0|<AppFolder>", &l));
