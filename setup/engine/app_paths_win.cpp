@@ -4,15 +4,9 @@
 #include "setup/engine/app_paths.h"
 #include "setup/engine/regscript_context.h"
 #include "setup/engine/script.h"
+#include "setup/engine/win_paths.h"
 
 namespace {
-
-std::string ShortPathOf(const std::string& path) {
-  char buf[MAX_PATH];
-  DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return std::string();
-  return std::string(buf, n);
-}
 
 constexpr uint32_t kOptionAppPaths = 0x100;
 
@@ -24,10 +18,10 @@ bool RegisterAppPathsFromScript(const ScriptSection& install, SettingsContext& c
   if (program.empty()) return true;
   std::string list = context.Expand(install.GetText("PathList"));
   ShortPathFn shortPath;
-  if (context.Is9xFamily()) shortPath = ShortPathOf;
+  if (context.Is9xFamily()) shortPath = ShortPathName;
   return RegisterAppPaths(SystemRegistry(), program, list, shortPath);
 }
 
 bool RemoveAppPathsEntryForFile(const std::string& filePath) {
-  return RemoveAppPathsEntry(SystemRegistry(), filePath, ShortPathOf(filePath));
+  return RemoveAppPathsEntry(SystemRegistry(), filePath, ShortPathName(filePath));
 }

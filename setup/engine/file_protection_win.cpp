@@ -2,6 +2,7 @@
 
 #include "setup/engine/file_protection.h"
 #include "setup/engine/win_handles.h"
+#include "setup/engine/win_paths.h"
 
 namespace {
 typedef BOOL(WINAPI* SfcIsFileProtectedFn)(HANDLE, LPCWSTR);
@@ -15,9 +16,7 @@ SfcIsFileProtectedFn LookUp() {
 bool IsFileProtected(const std::string& path) {
   static const SfcIsFileProtectedFn sfc = LookUp();
   if (!sfc || path.empty()) return false;
-  const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  if (n <= 0) return false;
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], n);
+  const std::wstring wide = WidePath(path);
+  if (wide.empty()) return false;
   return sfc(nullptr, wide.c_str()) != FALSE;
 }

@@ -15,6 +15,7 @@
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/shared_count.h"
 #include "setup/engine/win_handles.h"
+#include "setup/engine/win_paths.h"
 
 #define KV_SOURCE_ID 7302
 
@@ -59,21 +60,6 @@ class CurrentFolder {
   bool saved_ok_ = false;
 };
 
-std::wstring Wide(const std::string& s) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
-  w.resize(static_cast<size_t>(n - 1));
-  return w;
-}
-
-std::string ShortPath(const std::string& path) {
-  char buffer[MAX_PATH];
-  const DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof(buffer));
-  return n == 0 || n >= sizeof(buffer) ? std::string() : std::string(buffer, n);
-}
-
 std::string FileName(const std::string& path) {
   const size_t slash = path.find_last_of('\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -114,7 +100,7 @@ bool TypeLibrary(const std::string& path, bool install) {
   auto reg = FindProc<RegisterTypeLibFn>(oleaut.get(), "RegisterTypeLib");
   auto unreg = FindProc<UnRegisterTypeLibFn>(oleaut.get(), "UnRegisterTypeLib");
   if (!load || !reg || !unreg) return false;
-  std::wstring wide = Wide(path);
+  std::wstring wide = WidePath(path);
   ITypeLib* lib = nullptr;
   if (FAILED(load(wide.c_str(), &lib)) || !lib) return false;
   bool ok;
@@ -147,7 +133,7 @@ bool DeleteValueNaming(Registry& registry, const std::string& keyPath, const std
   if (!key) return false;
   RegValue value;
   if (key->QueryValue(name, &value) && IsRegStringType(value.type) &&
-      NamesFile(StringOf(value), path, ShortPath(path)))
+      NamesFile(StringOf(value), path, ShortPathName(path)))
     key->DeleteValue(name);
   return true;
 }

@@ -1,22 +1,15 @@
 #include <windows.h>
 
-#include "setup/engine/replace_at_restart.h"
-
 #include "setup/app/system_info.h"
+#include "setup/engine/replace_at_restart.h"
 #include "setup/engine/script.h"
 #include "setup/engine/script_io.h"
+#include "setup/engine/win_paths.h"
 
 namespace {
 
 // Once WININIT.INI had to be used, later calls go straight to it.
 bool useWininit = false;
-
-std::string ShortPath(const char* path) {
-  char buffer[MAX_PATH];
-  const DWORD n = GetShortPathNameA(path, buffer, sizeof(buffer));
-  if (n == 0 || n >= sizeof(buffer)) return "";
-  return std::string(buffer, n);
-}
 
 bool ClearStickyAttributes(const char* path) {
   const DWORD a = GetFileAttributesA(path);
@@ -28,11 +21,11 @@ bool ClearStickyAttributes(const char* path) {
 }
 
 bool ScheduleInWininit(const char* existing, const char* newPath) {
-  const std::string from = ShortPath(existing);
+  const std::string from = ShortPathName(existing);
   // The new name may not exist yet; its folder does.
   std::string to = "NUL";
   if (newPath) {
-    to = ShortPath(newPath);
+    to = ShortPathName(newPath);
     if (to.empty()) return false;
   }
   if (from.empty()) return false;

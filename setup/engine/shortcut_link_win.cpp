@@ -7,17 +7,9 @@
 #include "setup/engine/os_file.h"
 #include "setup/engine/shortcut_link.h"
 #include "setup/engine/win_handles.h"
+#include "setup/engine/win_paths.h"
 
 namespace {
-std::wstring Wide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  wide.resize(size_t(n - 1));
-  return wide;
-}
-
 // Saving a link makes the shell read it at once (Wine starts its menu
 // builder on every save; Explorer reads it for the icon), and the reader
 // holds the file open without sharing its deletion for a moment. Waiting
@@ -56,7 +48,7 @@ bool CreateLink(const std::string& folder, const std::string& title, const LinkF
   link->SetShowCmd(f.showCmd);
   // Links are left read-only: an earlier installation's would refuse the save.
   osfile::ForceDelete(name.c_str());
-  if (FAILED(file->Save(Wide(name).c_str(), TRUE))) return false;
+  if (FAILED(file->Save(WidePath(name).c_str(), TRUE))) return false;
   SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY);
   return true;
 }
@@ -64,7 +56,7 @@ bool CreateLink(const std::string& folder, const std::string& title, const LinkF
 bool ReadLink(const std::string& linkPath, LinkFields* f) {
   ComPtr<IShellLinkA> link;
   ComPtr<IPersistFile> file;
-  if (!MakeShellLink(link, file) || FAILED(file->Load(Wide(linkPath).c_str(), STGM_READ)))
+  if (!MakeShellLink(link, file) || FAILED(file->Load(WidePath(linkPath).c_str(), STGM_READ)))
     return false;
   char text[1024];
   auto take = [&](HRESULT hr) { return SUCCEEDED(hr) ? std::string(text) : std::string(); };

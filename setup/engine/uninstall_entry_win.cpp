@@ -13,16 +13,11 @@
 #include "setup/engine/uninstall_entry.h"
 #include "setup/engine/uninstall_records.h"
 #include "setup/engine/win_handles.h"
+#include "setup/engine/win_paths.h"
 
 #define KV_SOURCE_ID 7503
 
 namespace {
-std::string ShortPath(const std::string& path) {
-  char buffer[MAX_PATH];
-  const DWORD n = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::string(buffer, n) : path;
-}
-
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('\\');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -129,7 +124,8 @@ bool FinishInstallation(SetupEngine& engine, InstallRun& run) {
 
   const std::string folder = AppFolder(engine);
   if (run.setupExePath.empty()) run.setupExePath = folder + "\\Setup.exe";
-  const std::string setupShort = ShortPath(run.setupExePath);
+  std::string setupShort = ShortPathName(run.setupExePath);
+  if (setupShort.empty()) setupShort = run.setupExePath;
 
   if (engine.Install().Has(kOptUninstallEntry) && !WriteEntry(engine, run, setupShort))
     return engine.StepFailed(kErrorClassFatal);
