@@ -6,7 +6,7 @@
 #include "setup/app/program_action.h"
 #include "setup/app/program_launch.h"
 #include "setup/app/setup_log.h"
-#include "setup/engine/install_win_handles.h"
+#include "setup/engine/win_handles.h"
 #include "setup/engine/progress_sink.h"
 #include "setup/engine/setup_engine.h"
 
