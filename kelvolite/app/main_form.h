@@ -222,4 +222,6 @@ private:
   void ShowListPage(TPanel& buttons, void (TForm1::*scan)(), TPanel& page, TListView& list);
   // A list page's Refresh: the filter emptied, the list scanned anew.
   void RefreshListPage(TEdit& filter, void (TForm1::*scan)(), TListView& list);
+  // A tray menu item of a page: the window back, its button down, its page.
+  void ShowPageFromTray(TPSpeedButton& navigationButton, void (TForm1::*click)(TObject*));
 };

@@ -10,29 +10,16 @@ void TForm1::bbtExitIconClick(TObject*) {
 
 void TForm1::RestoreFromTray() { TrayIcon.Restore(); }
 
-void TForm1::pmiUninstallprogramsClick(TObject*) {
+void TForm1::ShowPageFromTray(TPSpeedButton& navigationButton, void (TForm1::*click)(TObject*)) {
   RestoreFromTray();
-  bbtUninstallIcon.SetDown(true);
-  bbtUninstallIconClick(this);
+  navigationButton.SetDown(true);
+  (this->*click)(this);
 }
 
-void TForm1::pmiStartupManagerClick(TObject*) {
-  RestoreFromTray();
-  bbtStartupIcon.SetDown(true);
-  bbtStartupIconClick(this);
-}
-
-void TForm1::pmiTaskManagerClick(TObject*) {
-  RestoreFromTray();
-  bbtTaskManIcon.SetDown(true);
-  bbtTaskManIconClick(this);
-}
-
-void TForm1::pmiPrivacymanagerClick(TObject*) {
-  RestoreFromTray();
-  bbtPrivacyIcon.SetDown(true);
-  bbtPrivacyIconClick(this);
-}
+void TForm1::pmiUninstallprogramsClick(TObject*) { ShowPageFromTray(bbtUninstallIcon, &TForm1::bbtUninstallIconClick); }
+void TForm1::pmiStartupManagerClick(TObject*) { ShowPageFromTray(bbtStartupIcon, &TForm1::bbtStartupIconClick); }
+void TForm1::pmiTaskManagerClick(TObject*) { ShowPageFromTray(bbtTaskManIcon, &TForm1::bbtTaskManIconClick); }
+void TForm1::pmiPrivacymanagerClick(TObject*) { ShowPageFromTray(bbtPrivacyIcon, &TForm1::bbtPrivacyIconClick); }
 
 void TForm1::pmiHelpClick(TObject*) {
   RestoreFromTray();

@@ -3,6 +3,8 @@
 // actions, and the Opera detection that gates the Opera boxes.
 #include "kelvolite/app/main_form.h"
 
+#include <utility>
+
 namespace {
 
 const COLORREF kFace = RGB(216, 216, 216);
@@ -28,12 +30,26 @@ void PlaceSubPanel(TPanel& panel, TPanel& page) {
   panel.SetParent(&page);
 }
 
+const TFont kBold{"MS Sans Serif", -11, true, RGB(0, 0, 0)};
+
+// What both groups' panels carry besides their boxes: the summary on the
+// right, the progress line of the cleaning run, and the group button, which
+// this layout keeps hidden.
+void PlaceGroupExtras(TPanel& panel, TLabel& heading, TLabel& list, TLabel& progress, TPSpeedButton& button,
+                      int buttonTop, TNotifyEvent onButton) {
+  PlaceLabel(heading, panel, 290, 8, 270, 14, kBold);
+  heading.SetCaption("Selected Actions");
+  PlaceLabel(list, panel, 290, 26, 270, 120, {"MS Sans Serif", -11, false, RGB(0, 0, 0)});
+  PlaceLabel(progress, panel, 16, 200, 540, 16, {"MS Sans Serif", -11, true, RGB(255, 0, 0)});
+  button.SetBounds(16, buttonTop, 111, 20);
+  button.SetVisible(false);
+  button.OnClick = std::move(onButton);
+  button.SetParent(&panel);
+}
+
 }  // namespace
 
 void TForm1::CreatePrivacyPage() {
-  const TFont bold{"MS Sans Serif", -11, true, RGB(0, 0, 0)};
-  const TFont plain{"MS Sans Serif", -11, false, RGB(0, 0, 0)};
-  const TFont progress{"MS Sans Serif", -11, true, RGB(255, 0, 0)};
 
   plPrivacySelect.SetBounds(0, 0, 573, 64);
   plPrivacySelect.SetAlign(alTop);
@@ -76,15 +92,9 @@ void TForm1::CreatePrivacyPage() {
   for (TCheckBox* cb : {&cbInternetFiles, &cbCookies, &cbHistory, &cbFavorites, &cbURLs})
     cb->OnClick = [this](TObject* s) { cbAllIECheckBoxClick(s); };
   cbPrivacyIESelectAll.OnClick = [this](TObject* s) { cbPrivacyIESelectAllClick(s); };
-  PlaceLabel(lPrivacyIESelected, plPrivacyIE, 290, 8, 270, 14, bold);
-  lPrivacyIESelected.SetCaption("Selected Actions");
-  PlaceLabel(lPrivacyIEList, plPrivacyIE, 290, 26, 270, 120, plain);
-  PlaceLabel(lPrivacyWarning, plPrivacyIE, 290, 150, 270, 44, bold);
-  PlaceLabel(lIEDeleteProcess, plPrivacyIE, 16, 200, 540, 16, progress);
-  bbtPrivacyIESelectAll.SetBounds(16, 150, 111, 20);
-  bbtPrivacyIESelectAll.SetVisible(false);
-  bbtPrivacyIESelectAll.OnClick = [this](TObject* s) { bbtPrivacyIESelectAllClick(s); };
-  bbtPrivacyIESelectAll.SetParent(&plPrivacyIE);
+  PlaceGroupExtras(plPrivacyIE, lPrivacyIESelected, lPrivacyIEList, lIEDeleteProcess, bbtPrivacyIESelectAll, 150,
+                   [this](TObject* s) { bbtPrivacyIESelectAllClick(s); });
+  PlaceLabel(lPrivacyWarning, plPrivacyIE, 290, 150, 270, 44, kBold);
 
   PlaceBox(cbRecycleBin, plPrivacyWindows, 16, 8, "Delete Windows Recycle Bin");
   PlaceBox(cbWinTemp, plPrivacyWindows, 16, 30, "Delete Windows Temporary Files");
@@ -93,14 +103,8 @@ void TForm1::CreatePrivacyPage() {
   for (TCheckBox* cb : {&cbRecycleBin, &cbWinTemp, &cbRecent})
     cb->OnClick = [this](TObject* s) { cbAllWindowsCheckBoxClick(s); };
   cbPrivacyWindowsSelectAll.OnClick = [this](TObject* s) { cbPrivacyWindowsSelectAllClick(s); };
-  PlaceLabel(lPrivacyWindowsSelected, plPrivacyWindows, 290, 8, 270, 14, bold);
-  lPrivacyWindowsSelected.SetCaption("Selected Actions");
-  PlaceLabel(lPrivacyWindowsList, plPrivacyWindows, 290, 26, 270, 120, plain);
-  PlaceLabel(lWindowsDeleteProcess, plPrivacyWindows, 16, 200, 540, 16, progress);
-  bbtPrivacyWindowsSelectAll.SetBounds(16, 106, 111, 20);
-  bbtPrivacyWindowsSelectAll.SetVisible(false);
-  bbtPrivacyWindowsSelectAll.OnClick = [this](TObject* s) { bbtPrivacyWindowsSelectAllClick(s); };
-  bbtPrivacyWindowsSelectAll.SetParent(&plPrivacyWindows);
+  PlaceGroupExtras(plPrivacyWindows, lPrivacyWindowsSelected, lPrivacyWindowsList, lWindowsDeleteProcess,
+                   bbtPrivacyWindowsSelectAll, 106, [this](TObject* s) { bbtPrivacyWindowsSelectAllClick(s); });
 
   PlaceBox(cbOperaInternetFiles, plPrivacyOpera, 16, 8, "Delete Temporary Internet Files");
   PlaceBox(cbOperaCookies, plPrivacyOpera, 16, 30, "Delete Cookies");
@@ -187,7 +191,8 @@ void TForm1::cbAllWindowsCheckBoxClick(TObject*) {
 }
 
 void TForm1::cbPrivacyIESelectAllClick(TObject*) {
-  if (SetMembers(cbPrivacyIESelectAll, {&cbInternetFiles, &cbCookies, &cbHistory, &cbFavorites, &cbURLs})) GenerateSelectedList();
+  if (SetMembers(cbPrivacyIESelectAll, {&cbInternetFiles, &cbCookies, &cbHistory, &cbFavorites, &cbURLs}))
+    GenerateSelectedList();
 }
 
 void TForm1::cbPrivacyWindowsSelectAllClick(TObject*) {
