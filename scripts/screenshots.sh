@@ -15,7 +15,8 @@ mkdir -p "$out"
 # The program's labels are Arial; without a font of Arial's widths Wine
 # takes a wider one and the page headers run off the window.
 if ! dpkg-query -W -f='${Status}' fonts-liberation 2>/dev/null | grep -q 'ok installed'; then
-  apt-get install -y -q --no-install-recommends fonts-liberation >/dev/null
+  apt-get install -y -q --no-install-recommends fonts-liberation >/dev/null ||
+    echo "screenshots.sh: without fonts-liberation the page headers may be cut" >&2
 fi
 
 wine_root=${KV_WINE_ROOT:-$root/build/wine}
