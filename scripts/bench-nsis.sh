@@ -138,6 +138,7 @@ unset DISPLAY
 kv_start_display
 prefix=$wine_root/bench-nsis
 cleanup() {
+  kv_wine_prefix_env "$prefix"
   "$KV_WINESERVER" -k >/dev/null 2>&1 || true
   [ -n "${KV_XVFB_PID:-}" ] && kill "$KV_XVFB_PID" 2>/dev/null || true
   rm -rf "$prefix" "$prefix.home"
@@ -148,6 +149,8 @@ trap cleanup EXIT
 # prefix copy and the server start are not timed. Prints seconds.
 install_once() {
   local exe=$1; shift
+  # Runs in a subshell: point Wine at the prefix before stopping its server.
+  kv_wine_prefix_env "$prefix"
   "$KV_WINESERVER" -k >/dev/null 2>&1 || true
   "$KV_WINESERVER" -w 2>/dev/null || true
   rm -rf "$prefix" "$prefix.home"
