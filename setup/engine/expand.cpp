@@ -102,7 +102,7 @@ size_t Expander::Evaluate(const std::string& alternative, int depth, BoundedText
     case '%':
       return rest.empty() ? 0 : out.Append(lookups_.Environment(rest));
     case '@': {
-      RegistryRoot root;
+      RegRoot root;
       std::string key, value;
       if (!ParseRegistryReference(rest, &root, &key, &value)) return 0;
       return out.Append(lookups_.RegistryValue(root, key, value));
@@ -132,42 +132,22 @@ size_t Expander::Ini(std::string_view query, BoundedText& out) {
 
 }  // namespace
 
-bool ParseRegistryReference(std::string_view text, RegistryRoot* root, std::string* keyPath,
+bool ParseRegistryReference(std::string_view text, RegRoot* root, std::string* keyPath,
                             std::string* valueName) {
-  static const struct {
-    const char* prefix;
-    RegistryRoot root;
-  } kRoots[] = {
-      {"HKEY_LOCAL_MACHINE", RegistryRoot::LocalMachine},
-      {"HKEY_CURRENT_USER", RegistryRoot::CurrentUser},
-      {"HKEY_CLASSES_ROOT", RegistryRoot::ClassesRoot},
-      {"HKEY_USERS", RegistryRoot::Users},
-      {"HKLM", RegistryRoot::LocalMachine},
-      {"HKCU", RegistryRoot::CurrentUser},
-      {"HKCR", RegistryRoot::ClassesRoot},
-      {"HKU", RegistryRoot::Users},
-  };
-  for (const auto& r : kRoots) {
-    std::string_view prefix(r.prefix);
-    if (text.size() < prefix.size() ||
-        !scripttext::EqualsNoCase(text.substr(0, prefix.size()), prefix)) {
-      continue;
-    }
-    std::string_view rest = text.substr(prefix.size());
-    if (!rest.empty() && rest[0] == '\\') rest.remove_prefix(1);
-    size_t last = rest.rfind('\\');
-    *root = r.root;
-    if (last == std::string_view::npos) {
-      keyPath->clear();
-      valueName->assign(rest.data(), rest.size());
-    } else {
-      keyPath->assign(rest.data(), last);
-      std::string_view name = rest.substr(last + 1);
-      valueName->assign(name.data(), name.size());
-    }
-    return true;
+  const size_t length = RegRootPrefix(text, root);
+  if (length == 0) return false;
+  std::string_view rest = text.substr(length);
+  if (!rest.empty() && rest[0] == '\\') rest.remove_prefix(1);
+  const size_t last = rest.rfind('\\');
+  if (last == std::string_view::npos) {
+    keyPath->clear();
+    valueName->assign(rest.data(), rest.size());
+  } else {
+    keyPath->assign(rest.data(), last);
+    const std::string_view name = rest.substr(last + 1);
+    valueName->assign(name.data(), name.size());
   }
-  return false;
+  return true;
 }
 
 std::string ExpandSymbols(std::string_view text, const SymbolTable& symbols,

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "setup/engine/registry_root.h"
+
 class SymbolTable;
 
 namespace expandlimits {
@@ -32,15 +34,13 @@ constexpr int kMaxDepth = 16;
 constexpr unsigned kMaxEvaluations = 4096;
 }  // namespace expandlimits
 
-enum class RegistryRoot { LocalMachine, CurrentUser, ClassesRoot, Users };
-
 // Where the values of references come from. Every answer is the text
 // found, or "" for nothing (missing, unreadable, unsupported type).
 class SymbolLookups {
  public:
   virtual ~SymbolLookups() = default;
   virtual std::string Environment(const std::string& name) = 0;
-  virtual std::string RegistryValue(RegistryRoot root, const std::string& keyPath,
+  virtual std::string RegistryValue(RegRoot root, const std::string& keyPath,
                                     const std::string& valueName) = 0;
   virtual std::string IniValue(const std::string& file, const std::string& section,
                                const std::string& key) = 0;
@@ -50,7 +50,7 @@ class SymbolLookups {
 class NoSymbolLookups : public SymbolLookups {
  public:
   std::string Environment(const std::string&) override { return {}; }
-  std::string RegistryValue(RegistryRoot, const std::string&, const std::string&) override {
+  std::string RegistryValue(RegRoot, const std::string&, const std::string&) override {
     return {};
   }
   std::string IniValue(const std::string&, const std::string&, const std::string&) override {
@@ -62,7 +62,7 @@ class NoSymbolLookups : public SymbolLookups {
 // recognised by prefix, long names first, then one optional backslash;
 // the value name is the text after the last backslash. False for an
 // unknown root.
-bool ParseRegistryReference(std::string_view text, RegistryRoot* root,
+bool ParseRegistryReference(std::string_view text, RegRoot* root,
                             std::string* keyPath, std::string* valueName);
 
 // The expansion of text, at most expandlimits::kMaxResult characters.

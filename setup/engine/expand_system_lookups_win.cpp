@@ -4,19 +4,10 @@
 #include <vector>
 
 #include "setup/engine/expand_system_lookups.h"
+#include "setup/engine/registry_root_win.h"
 #include "setup/engine/win_handles.h"
 
 namespace {
-
-HKEY RootKey(RegistryRoot root) {
-  switch (root) {
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::Users: return HKEY_USERS;
-  }
-  return HKEY_LOCAL_MACHINE;
-}
 
 // A result as long as the system needs: 2048 bytes first, more if asked.
 std::string ExpandEnvironment(const char* text) {
@@ -43,10 +34,10 @@ std::string SystemSymbolLookups::Environment(const std::string& name) {
   return std::string(buf.data(), n);
 }
 
-std::string SystemSymbolLookups::RegistryValue(RegistryRoot root, const std::string& keyPath,
+std::string SystemSymbolLookups::RegistryValue(RegRoot root, const std::string& keyPath,
                                                const std::string& valueName) {
   ScopedKey key;
-  if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(RegRootHandle(root), keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
     return {};
   }
   DWORD type = 0, size = 0;

@@ -1,29 +1,5 @@
 #include "setup/engine/registry_access.h"
 
-#include "setup/engine/script_text.h"
-
-using scripttext::EqualsNoCase;
-
-RegRoot RegRootFromName(std::string_view name) {
-  static const struct {
-    const char* name;
-    RegRoot root;
-  } kRoots[] = {
-      {"HKEY_LOCAL_MACHINE", RegRoot::kLocalMachine},
-      {"HKEY_CURRENT_USER", RegRoot::kCurrentUser},
-      {"HKEY_CLASSES_ROOT", RegRoot::kClassesRoot},
-      {"HKEY_USERS", RegRoot::kUsers},
-      {"HKLM", RegRoot::kLocalMachine},
-      {"HKCU", RegRoot::kCurrentUser},
-      {"HKCR", RegRoot::kClassesRoot},
-      {"HKU", RegRoot::kUsers},
-  };
-  for (const auto& r : kRoots) {
-    if (EqualsNoCase(name, r.name)) return r.root;
-  }
-  return RegRoot::kNone;
-}
-
 std::string NormalizeRegPath(std::string_view path) {
   std::string out;
   out.reserve(path.size());

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-enum class RegRoot { kNone, kLocalMachine, kCurrentUser, kClassesRoot, kUsers };
+#include "setup/engine/registry_root.h"
 
 // Value types as the registry numbers them.
 enum : uint32_t {
@@ -25,9 +25,6 @@ inline bool IsRegStringType(uint32_t type) {
   return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
-// HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS and
-// their short forms HKLM, HKCU, HKCR, HKU, without regard to case.
-RegRoot RegRootFromName(std::string_view name);
 
 struct RegValue {
   uint32_t type = kRegNone;

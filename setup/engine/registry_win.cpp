@@ -2,20 +2,10 @@
 #include <windows.h>
 
 #include "setup/engine/registry_access.h"
+#include "setup/engine/registry_root_win.h"
 #include "setup/engine/win_handles.h"
 
 namespace {
-
-HKEY RootHandle(RegRoot root) {
-  switch (root) {
-    case RegRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegRoot::kCurrentUser: return HKEY_CURRENT_USER;
-    case RegRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegRoot::kUsers: return HKEY_USERS;
-    case RegRoot::kNone: break;
-  }
-  return nullptr;
-}
 
 class WinKey : public RegistryKey {
  public:
@@ -72,7 +62,7 @@ class WinKey : public RegistryKey {
 class WinRegistry : public Registry {
  public:
   std::unique_ptr<RegistryKey> CreateKey(RegRoot root, const std::string& path) override {
-    HKEY parent = RootHandle(root);
+    HKEY parent = RegRootHandle(root);
     if (!parent) return nullptr;
     HKEY key = nullptr;
     DWORD disposition = 0;
@@ -87,7 +77,7 @@ class WinRegistry : public Registry {
 
   std::unique_ptr<RegistryKey> OpenKey(RegRoot root, const std::string& path,
                                        bool write) override {
-    HKEY parent = RootHandle(root);
+    HKEY parent = RegRootHandle(root);
     if (!parent) return nullptr;
     HKEY key = nullptr;
     std::string p = NormalizeRegPath(path);
@@ -97,7 +87,7 @@ class WinRegistry : public Registry {
   }
 
   bool DeleteKey(RegRoot root, const std::string& path) override {
-    HKEY parent = RootHandle(root);
+    HKEY parent = RegRootHandle(root);
     std::string p = NormalizeRegPath(path);
     if (!parent || p.empty()) return false;
     return RegDeleteKeyA(parent, p.c_str()) == ERROR_SUCCESS;

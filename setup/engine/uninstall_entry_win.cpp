@@ -6,6 +6,7 @@
 #include "setup/engine/install_run.h"
 #include "setup/engine/os_file.h"
 #include "setup/engine/registry_access.h"
+#include "setup/engine/registry_root_win.h"
 #include "setup/engine/replace_at_restart.h"
 #include "setup/engine/script_io.h"
 #include "setup/engine/script_languages.h"
@@ -85,16 +86,6 @@ bool WriteRunOnce(SetupEngine& engine, InstallRun& run, const std::string& setup
   run.runOnceName = name;
   SetupLog::Instance().Event(kEventRunOnceEntry, {name.c_str()});
   return true;
-}
-
-HKEY RootKey(RegRoot root) {
-  switch (root) {
-    case RegRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegRoot::kCurrentUser: return HKEY_CURRENT_USER;
-    case RegRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegRoot::kUsers: return HKEY_USERS;
-    default: return nullptr;
-  }
 }
 
 // Depth first: the first subkey until there are none, then the key.
@@ -201,7 +192,7 @@ void DeleteUninstallRegistration(SetupEngine& engine, InstallRun& run) {
     const std::string keyPath = engine.Expand(engine.Symbols().Value(kSymUninstallRegPath));
     std::string rootName, parent, leaf;
     const HKEY root = SplitKeyPath(keyPath, &rootName, &parent, &leaf)
-                          ? RootKey(RegRootFromName(rootName))
+                          ? RegRootHandle(RegRootFromName(rootName))
                           : nullptr;
     ScopedKey parentKey;
     if (root && RegOpenKeyExA(root, parent.c_str(), 0, KEY_READ | DELETE, parentKey.put()) ==

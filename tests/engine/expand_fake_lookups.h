@@ -12,7 +12,7 @@ namespace expandtest {
 class FakeLookups : public SymbolLookups {
  public:
   std::map<std::string, std::string> env;
-  std::map<std::tuple<RegistryRoot, std::string, std::string>, std::string> registry;
+  std::map<std::tuple<RegRoot, std::string, std::string>, std::string> registry;
   std::map<std::tuple<std::string, std::string, std::string>, std::string> ini;
   int calls = 0;
 
@@ -21,7 +21,7 @@ class FakeLookups : public SymbolLookups {
     auto it = env.find(name);
     return it == env.end() ? "" : it->second;
   }
-  std::string RegistryValue(RegistryRoot root, const std::string& key,
+  std::string RegistryValue(RegRoot root, const std::string& key,
                             const std::string& value) override {
     ++calls;
     auto it = registry.find({root, key, value});

@@ -31,7 +31,7 @@ class ExpandTest : public ::testing::Test {
                       "Only9x=-1|15|nine-x\n");
     symbols_.Load(script_);
     fake_.env["TEMP"] = "C:\\Temp";
-    fake_.registry[{RegistryRoot::CurrentUser, "Software\\Shell Folders", "Fonts"}] =
+    fake_.registry[{RegRoot::kCurrentUser, "Software\\Shell Folders", "Fonts"}] =
         "C:\\Fonts";
     fake_.ini[{"win.ini", "Desktop", "Wallpaper"}] = "clouds.bmp";
   }
@@ -78,7 +78,7 @@ TEST_F(ExpandTest, EachKindOfAlternative) {
 
 TEST_F(ExpandTest, FirstAlternativeThatAddsSomethingWins) {
   EXPECT_EQ(Expand("<Common_Desktop=User_Desktop>"), "C:\\Users\\me\\Desktop");
-  fake_.registry[{RegistryRoot::LocalMachine, "Software\\Shell Folders", "Common Desktop"}] =
+  fake_.registry[{RegRoot::kLocalMachine, "Software\\Shell Folders", "Common Desktop"}] =
       "C:\\All Users\\Desktop";
   EXPECT_EQ(Expand("<Common_Desktop=User_Desktop>"), "C:\\All Users\\Desktop");
   EXPECT_EQ(Expand("<Unknown=Empty=%NOT_SET=!last>"), "last");
@@ -161,22 +161,22 @@ TEST(ExpandRegistry, ReferenceIsSplitIntoRootKeyAndValue) {
   struct Case {
     const char* text;
     bool ok;
-    RegistryRoot root;
+    RegRoot root;
     const char* key;
     const char* value;
   } cases[] = {
-      {"HKEY_LOCAL_MACHINE\\Software\\X\\Y", true, RegistryRoot::LocalMachine, "Software\\X", "Y"},
-      {"hkey_users\\.DEFAULT\\V", true, RegistryRoot::Users, ".DEFAULT", "V"},
-      {"HKCR\\.txt\\", true, RegistryRoot::ClassesRoot, ".txt", ""},  // default value
-      {"HKU\\S\\V", true, RegistryRoot::Users, "S", "V"},
-      {"HKLM\\Value", true, RegistryRoot::LocalMachine, "", "Value"},
-      {"HKLMSoftware\\V", true, RegistryRoot::LocalMachine, "Software", "V"},  // prefix
-      {"HKLM\\\\Software\\V", true, RegistryRoot::LocalMachine, "\\Software", "V"},
-      {"HKCC\\x\\y", false, RegistryRoot::LocalMachine, "", ""},
-      {"", false, RegistryRoot::LocalMachine, "", ""},
+      {"HKEY_LOCAL_MACHINE\\Software\\X\\Y", true, RegRoot::kLocalMachine, "Software\\X", "Y"},
+      {"hkey_users\\.DEFAULT\\V", true, RegRoot::kUsers, ".DEFAULT", "V"},
+      {"HKCR\\.txt\\", true, RegRoot::kClassesRoot, ".txt", ""},  // default value
+      {"HKU\\S\\V", true, RegRoot::kUsers, "S", "V"},
+      {"HKLM\\Value", true, RegRoot::kLocalMachine, "", "Value"},
+      {"HKLMSoftware\\V", true, RegRoot::kLocalMachine, "Software", "V"},  // prefix
+      {"HKLM\\\\Software\\V", true, RegRoot::kLocalMachine, "\\Software", "V"},
+      {"HKCC\\x\\y", false, RegRoot::kLocalMachine, "", ""},
+      {"", false, RegRoot::kLocalMachine, "", ""},
   };
   for (const auto& c : cases) {
-    RegistryRoot root = RegistryRoot::LocalMachine;
+    RegRoot root = RegRoot::kLocalMachine;
     std::string key, value;
     EXPECT_EQ(ParseRegistryReference(c.text, &root, &key, &value), c.ok) << c.text;
     if (!c.ok) continue;

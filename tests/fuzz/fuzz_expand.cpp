@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   expandtest::FakeLookups lookups;
   lookups.env["E"] = "env<E>";
   lookups.env["BIG"] = std::string(3000, 'b');
-  lookups.registry[{RegistryRoot::LocalMachine, "K", "V"}] = "reg<%E>";
+  lookups.registry[{RegRoot::kLocalMachine, "K", "V"}] = "reg<%E>";
   lookups.ini[{"f", "s", "k"}] = "ini";
 
   const std::string out = ExpandSymbols(text, symbols, lookups);

@@ -67,10 +67,10 @@ class LoadedPackage {
   explicit LoadedPackage(const System& system) : symbols(system.osFlag) {
     const bool nt = (system.osFlag & osflags::kFamilyNT) != 0;
     auto hklm = [&](const std::string& key, const std::string& value, const std::string& data) {
-      lookups.registry[{RegistryRoot::LocalMachine, key, value}] = data;
+      lookups.registry[{RegRoot::kLocalMachine, key, value}] = data;
     };
     auto hkcu = [&](const std::string& value, const std::string& data) {
-      lookups.registry[{RegistryRoot::CurrentUser, kShellFolders, value}] = data;
+      lookups.registry[{RegRoot::kCurrentUser, kShellFolders, value}] = data;
     };
     hklm(kCurVer, "ProgramFilesDir", "C:\\Program Files");
     hklm(kCurVer, "CommonFilesDir", "C:\\Program Files\\Common Files");
