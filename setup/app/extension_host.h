@@ -119,7 +119,7 @@ class ExtensionHost {
 
  private:
   // Layout the DLL relies on: the services pointer is the first word.
-  const void* const* services_;
+  [[maybe_unused]] const void* const* services_;
   bool disabled_ = true;
   ExtensionCallRecord record_ = {};
   extsys::Module module_;
