@@ -1,16 +1,12 @@
 #include "setup/engine/app_paths.h"
 
 #include "setup/app/setup_log.h"
+#include "setup/engine/file_item.h"
 #include "setup/engine/script_text.h"
 
 const char kAppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool WriteText(RegistryKey& key, const std::string& name, const std::string& text) {
   return key.SetValue(name, kRegSz, text.c_str(), text.size() + 1);
@@ -44,7 +40,7 @@ bool EndsWithNoCase(const std::string& s, const char* suffix) {
 
 bool RegisterAppPaths(Registry& registry, const std::string& programPath,
                       const std::string& pathList, const ShortPathFn& shortPath) {
-  std::string name = FileNameOf(programPath);
+  std::string name = std::string(FileNamePart(programPath));
   if (name.empty()) return false;
   std::unique_ptr<RegistryKey> key = registry.CreateKey(RegRoot::kLocalMachine,
                                                         std::string(kAppPathsKey) + "\\" + name);
@@ -65,7 +61,7 @@ bool RegisterAppPaths(Registry& registry, const std::string& programPath,
 bool RemoveAppPathsEntry(Registry& registry, const std::string& filePath,
                          const std::string& shortOfFile) {
   if (!EndsWithNoCase(filePath, ".exe")) return false;
-  std::string keyPath = std::string(kAppPathsKey) + "\\" + FileNameOf(filePath);
+  std::string keyPath = std::string(kAppPathsKey) + "\\" + std::string(FileNamePart(filePath));
   {
     std::unique_ptr<RegistryKey> key = registry.OpenKey(RegRoot::kLocalMachine, keyPath, false);
     if (!key) return false;

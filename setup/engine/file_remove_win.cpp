@@ -15,6 +15,7 @@
 #include "setup/engine/script_text.h"
 #include "setup/engine/setup_engine.h"
 #include "setup/engine/shared_count.h"
+#include "setup/engine/symbol_runtime.h"
 
 #define KV_SOURCE_ID 7303
 
@@ -29,20 +30,14 @@ bool EndsWith(const std::string& s, const char* tail) {
   return s.size() >= n && scripttext::EqualsNoCase(std::string_view(s).substr(s.size() - n), tail);
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 }  // namespace
 
 void SetupEngine::CleanHelpFiles(const std::string& target) {
   if (!EndsWith(target, ".hlp") && !EndsWith(target, ".cnt")) return;
   Log(kEventHelpFilesDeleted, {target.c_str()});
-  const size_t slash = target.find_last_of('\\');
-  const std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1);
+  const std::string name(FileNamePart(target));
   const std::string base = name.substr(0, name.size() - 4);
-  std::string folders[2] = {FolderOf(target), Expand(symbols_.Value(kSymHelpDir))};
+  std::string folders[2] = {FolderOfPath(target), Expand(symbols_.Value(kSymHelpDir))};
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;
     for (const char* ext : {".gid", ".fts", ".ftg", ".bmk", ".ann"})
@@ -59,7 +54,7 @@ bool SetupEngine::DeleteInstalledFile(FileItem& item) {
   std::vector<std::string> files;
   if (item.HasWildcard()) {
     Log(kEventWildcardTarget, {target.c_str()});
-    const std::string folder = FolderOf(target);
+    const std::string folder = FolderOfPath(target);
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(target.c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {

@@ -11,6 +11,7 @@
 #include "setup/engine/script_io.h"
 #include "setup/engine/script_languages.h"
 #include "setup/engine/setup_engine.h"
+#include "setup/engine/symbol_runtime.h"
 #include "setup/engine/uninstall_entry.h"
 #include "setup/engine/uninstall_records.h"
 #include "setup/engine/win_handles.h"
@@ -19,11 +20,6 @@
 #define KV_SOURCE_ID 7503
 
 namespace {
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 std::string AppFolder(SetupEngine& engine) {
   std::string folder = engine.Expand(engine.Symbols().Value(kSymAppFolder));
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
@@ -62,7 +58,7 @@ bool WriteEntry(SetupEngine& engine, InstallRun& run, const std::string& setupSh
   const ScriptSection* install = engine.Script().Section("Install");
   if (install) in.timestamp = install->GetText("Timestamp");
   in.appFolder = engine.Expand(symbols.Value(kSymAppFolder));
-  in.sourceFolder = FolderOf(run.executable);
+  in.sourceFolder = FolderOfPath(run.executable);
   in.displayIcon = engine.Expand(engine.Install().path);
   in.version = engine.Expand(symbols.Value(kSymAppVersion));
   in.company = engine.Expand(symbols.Value(kSymCompany));
