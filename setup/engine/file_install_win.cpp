@@ -44,8 +44,10 @@ bool SetupEngine::InstallFiles() {
     for (auto& owned : section->items) {
       FileItem& item = *owned;
       const int32_t status = InstallFile(*section, item);
+      // This line and the section's own values only: storing every line
+      // after each file would make a large section quadratic.
       StoreFileItem(item);
-      StoreFileSection(*section);
+      StoreFileSectionValues(*section);
       if (status == kFileSourceMissing || status == kFileFailed) {
         // A folder failure has already been shown with its own string.
         return FailedLine(item, lineMessageShown_);
@@ -118,7 +120,9 @@ int32_t SetupEngine::InstallFile(FileSection& section, FileItem& item) {
     return item.status = applies;
   }
 
-  if (!CreateFolders(section.expandedDir)) {
+  // Once per section: walking the path again for every file costs a
+  // look-up per folder level and finds nothing new.
+  if (!section.dirCreated && !CreateFolders(section.expandedDir)) {
     ShowMessage(kStrFolderFailed, section.expandedDir, MessageKind::kNotice);
     lineMessageShown_ = true;
     Log(kEventFolderFailed, {source});

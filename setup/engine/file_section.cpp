@@ -34,9 +34,13 @@ bool ReadFileSection(ScriptSection& section, FileSection* files, ScriptLoadFailu
   return true;
 }
 
-void StoreFileSection(const FileSection& files) {
+void StoreFileSectionValues(const FileSection& files) {
   if (!files.section) return;
   if (files.dirExpanded) files.section->SetText("InstallDir", files.expandedDir);
   if (files.id > 0) files.section->SetInt("ID", files.id);
+}
+
+void StoreFileSection(const FileSection& files) {
+  StoreFileSectionValues(files);
   for (const auto& item : files.items) StoreFileItem(*item);
 }

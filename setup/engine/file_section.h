@@ -30,6 +30,8 @@ struct FileSection {
 // few fields.
 bool ReadFileSection(ScriptSection& section, FileSection* files, ScriptLoadFailure* failure);
 
-// Writes InstallDir (expanded once it was), ID when positive and every
-// line back into the section.
+// Writes InstallDir (expanded once it was) and ID when positive back into
+// the section.
+void StoreFileSectionValues(const FileSection& files);
+// The same, and every line.
 void StoreFileSection(const FileSection& files);

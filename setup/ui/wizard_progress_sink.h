@@ -55,6 +55,9 @@ class WindowProgressSink : public ProgressSink {
   int stepCount_ = 0;
   int cancel_ = 0;
   int position_ = 0;
+  int shownPosition_ = -1;  // what the bar shows, so unchanged positions send nothing
+  DWORD lastPump_ = 0;      // tick count of the last message pump in Poll
+  bool pumped_ = false;
   int rangeStart_ = 0, rangeEnd_ = 0;
   uint64_t total_ = 0, done_ = 0;
 };

@@ -8,13 +8,27 @@ HWND WindowProgressSink::Control(int id) const {
   return window_ && id >= 0 ? GetDlgItem(window_, id) : nullptr;
 }
 
+namespace {
+
+// How often Poll lets the window handle its messages. The engine polls for
+// every block it extracts; pumping each time would spend more time in the
+// message queue than in the work, and 30 ms keeps the window responsive.
+constexpr DWORD kPumpInterval = 30;
+
+}  // namespace
+
 void WindowProgressSink::ShowBar(int position) {
-  if (HWND bar = Control(controls_.bar)) SendMessageA(bar, PBM_SETPOS, position, 0);
+  if (position == shownPosition_) return;
+  if (HWND bar = Control(controls_.bar)) {
+    SendMessageA(bar, PBM_SETPOS, position, 0);
+    shownPosition_ = position;
+  }
 }
 
 void WindowProgressSink::Attach(HWND window, const ProgressControls& controls, int stepCount) {
   window_ = window;
   controls_ = controls;
+  shownPosition_ = -1;
   stepCount_ = controls.firstStep < 0 ? 0 : stepCount;
   if (HWND bar = Control(controls_.bar)) SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, kProgressEnd));
   Reset();
@@ -90,6 +104,11 @@ void WindowProgressSink::Add(uint32_t n) {
 }
 
 bool WindowProgressSink::Poll() {
-  if (ApplicationBase* app = ApplicationBase::Instance()) app->ProcessMessages();
+  const DWORD now = GetTickCount();
+  if (!pumped_ || now - lastPump_ >= kPumpInterval) {
+    pumped_ = true;
+    lastPump_ = now;
+    if (ApplicationBase* app = ApplicationBase::Instance()) app->ProcessMessages();
+  }
   return cancel_ != 0;
 }
