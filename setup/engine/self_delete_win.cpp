@@ -74,9 +74,17 @@ bool RunFinalRemovalStep(SetupEngine& engine, InstallRun& run, bool removePartia
     SetupLog::Instance().Event(kEventFolderHandedOver, {folder.c_str()});
 
   const std::string temp = TempFolder(engine);
-  const std::string helper = temp + (temp.empty() || temp.back() == '\\' ? "" : "\\") + kHelperFileName;
+  const std::string folder = temp + (temp.empty() || temp.back() == '\\' ? "" : "\\");
+  std::string helper = folder + kHelperFileName;
   osfile::ForceDelete(helper.c_str());
-  if (!WriteHelper(helper)) return false;
+  if (!WriteHelper(helper)) {
+    // The helper of a removal that ended moments ago may still be running
+    // under that name: take a name of this process's own rather than leave
+    // Setup.exe and the folders behind.
+    helper = folder + "_QexDel" + std::to_string(GetCurrentProcessId()) + ".exe";
+    osfile::ForceDelete(helper.c_str());
+    if (!WriteHelper(helper)) return false;
+  }
   ReplaceAtRestart(helper.c_str(), nullptr);
 
   STARTUPINFOA startup = {};

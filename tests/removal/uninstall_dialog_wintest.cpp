@@ -238,6 +238,34 @@ TEST_F(Removal, UninstallThenFinishLeavesNothingForTheHelperToMiss) {
   EXPECT_NE(log.find("02010015|" + app + "\\Data"), std::string::npos);
 }
 
+// Two removals in a row: the first one's helper may still be running under
+// the helper's name when the second one ends. The second takes a name of
+// its own and still removes everything.
+TEST_F(Removal, AHelperStillRunningFromAnEarlierRemovalDoesNotStopThisOne) {
+  SetupLog::Instance().Close();
+  const std::string busy = temp + "\\_QexDel.exe";
+  HANDLE running = CreateFileA(busy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(running, INVALID_HANDLE_VALUE);
+
+  RemovalContext context(application, removal);
+  UninstallDialog* dialog = CreateUninstallDialog(*engine, context);
+  ASSERT_NE(dialog, nullptr);
+  HWND window = dialog->window;
+  ShowWindow(window, SW_SHOW);
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(GetDlgItem(window, IDT_UNINSTALL_DONE)) != 0; }));
+  PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+  EXPECT_EQ(engine->State(), kEngineDone);
+  ASSERT_NE(context.helperProcessId, 0u);
+  EXPECT_TRUE(Exists(temp + "\\_QexDel" + std::to_string(GetCurrentProcessId()) + ".exe"));
+
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(app); }, 30000));
+  EXPECT_FALSE(Exists(app + "\\Setup.exe"));
+  CloseHandle(running);
+  EXPECT_TRUE(Exists(busy)) << "the other helper's file is not ours to delete";
+}
+
 TEST_F(Removal, CancelBeforeUninstallRemovesNothingAndStartsNoHelper) {
   RemovalContext context(application, removal);
   UninstallDialog* dialog = CreateUninstallDialog(*engine, context);
