@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "setup/app/system_info.h"
+
 class ApplicationBase;
 class SetupEngine;
 struct SystemMeasure;
@@ -19,5 +21,7 @@ bool CheckRequirements(SetupEngine& engine, ApplicationBase& app, bool quiet,
                        const std::function<int(int)>& notifyExtension);
 
 // Drops the uninstall entry when its key is not writable; false (with exit
-// code 10) when administrator rights are required and missing.
-bool CheckAdministrator(SetupEngine& engine, ApplicationBase& app, bool quiet);
+// code 10 and message 129 unless quiet) when administrator rights are
+// required and missing. `isAdministrator` answers for the running user.
+bool CheckAdministrator(SetupEngine& engine, ApplicationBase& app, bool quiet,
+                        bool (*isAdministrator)() = UserIsAdministrator);

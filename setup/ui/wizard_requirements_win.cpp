@@ -58,7 +58,7 @@ bool CheckRequirements(SetupEngine& engine, ApplicationBase& app, bool quiet,
   return true;
 }
 
-bool CheckAdministrator(SetupEngine& engine, ApplicationBase& app, bool quiet) {
+bool CheckAdministrator(SetupEngine& engine, ApplicationBase& app, bool quiet, bool (*isAdministrator)()) {
   if (engine.Install().Has(kOptUninstallEntry)) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0,
@@ -67,7 +67,7 @@ bool CheckAdministrator(SetupEngine& engine, ApplicationBase& app, bool quiet) {
     else
       engine.ClearInstallOption(kOptUninstallEntry);
   }
-  if (engine.Install().Has(kOptNeedsAdmin) && !UserIsAdministrator()) {
+  if (engine.Install().Has(kOptNeedsAdmin) && !isAdministrator()) {
     if (!quiet) app.MessageBoxF(MB_ICONEXCLAMATION, "%s", LoadStringText(IDS_NEEDS_ADMINISTRATOR).c_str());
     app.exitCode = kExitAdministrator;
     return false;

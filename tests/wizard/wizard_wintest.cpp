@@ -18,6 +18,7 @@
 #include "setup/ui/wizard.h"
 #include "setup/ui/wizard_ids.h"
 #include "setup/ui/wizard_page.h"
+#include "setup/ui/wizard_requirements.h"
 #include "setup/ui/wizard_sheet.h"
 #include "engine/support/kvz_writer.h"
 #include "support/wine_persona.h"
@@ -295,6 +296,33 @@ TEST_F(Wizard, UnmetRequirementsShowMessage138AndKeepTheWelcomePage) {
   EXPECT_NE(m.find("Internet Explorer:\t0.00\nDisplay settings:\t20000 x 480 x 4\n\nThe application cannot be "
                    "installed on this system.\nPlease contact the application vendor for further information."),
             std::string::npos) << m;
+}
+
+// Wine gives every process an administrator's token, so the user without
+// rights is the check's own question answered No.
+TEST_F(Wizard, AUserWithoutAdministratorRightsGetsMessage129AndExitCode10) {
+  const struct {
+    const char* options;
+    bool (*isAdministrator)();
+    bool quiet, passes;
+    size_t messages;
+  } cases[] = {
+      {"Options=2", [] { return false; }, false, false, 1}, {"Options=2", [] { return false; }, true, false, 0},
+      {"Options=2", [] { return true; }, false, true, 0},   {"Options=0", [] { return false; }, false, true, 0},
+  };
+  for (const auto& c : cases) {
+    Load(c.options);
+    application.messages.clear();
+    application.exitCode = 0;
+    EXPECT_EQ(CheckAdministrator(*engine, application, c.quiet, c.isAdministrator), c.passes) << c.options;
+    EXPECT_EQ(application.exitCode, c.passes ? 0 : 10) << c.options;
+    ASSERT_EQ(application.messages.size(), c.messages) << c.options;
+    if (c.messages) {
+      EXPECT_EQ(application.messages[0],
+                "This installation requires Administrator rights.\n\nPlease cancel the installation, log on as a "
+                "user with\nAdministrator rights, then restart the program.");
+    }
+  }
 }
 
 }  // namespace
